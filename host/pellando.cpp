@@ -1,0 +1,138 @@
+// pellando: a command-line stand-in for the host application. It loads the
+// library by path, binds one export by name, calls it with the plug-in call
+// shape and prints the answer with its meaning.
+//
+// Exit status: 0 when the export answered success, 1 when it answered a
+// failure code, 2 on a usage error or when the library cannot be loaded.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "PluginLibrary.h"
+
+namespace {
+
+struct Meaning {
+    float result;
+    const char* words;
+};
+
+// How the command line maps onto an export's arguments.
+enum class Form {
+    None,            // NAME
+    Text,            // NAME TEXT
+    TextNumberBuffer // NAME TEXT NUMBER BUFFER
+};
+
+struct Command {
+    const char* name;
+    Form form;
+    const char* arguments;
+    std::vector<Meaning> meanings;
+};
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table = {
+        {"Version", Form::None, "", {}},
+        {"SmoothtoGroupOBJ", Form::TextNumberBuffer, "IN.obj NUMBER OUT.obj",
+         {{0, "written"},
+          {-1, "the input file cannot be opened"},
+          {-2, "a path is missing"},
+          {-3, "the output file cannot be written; it was left as it was"}}},
+    };
+    return table;
+}
+
+const Command* findCommand(const char* name) {
+    for (const Command& command : commands())
+        if (std::strcmp(command.name, name) == 0) return &command;
+    return nullptr;
+}
+
+void printUsage(std::FILE* to) {
+    std::fprintf(to,
+                 "usage: pellando [--library PATH] EXPORT [ARGUMENTS]\n"
+                 "       pellando --help\n"
+                 "Loads the plug-in library (default: the one built beside this program),\n"
+                 "calls one export and prints its result and what it means.\n"
+                 "Exports and their arguments:\n");
+    for (const Command& command : commands())
+        std::fprintf(to, "  %-18s %s\n", command.name, command.arguments);
+    std::fprintf(to, "Exit status: 0 success, 1 failure result, 2 usage error.\n");
+}
+
+int usageError(const char* message) {
+    std::fprintf(stderr, "pellando: %s\n", message);
+    printUsage(stderr);
+    return 2;
+}
+
+bool parseNumber(const char* text, double& number) {
+    char* end = nullptr;
+    number = std::strtod(text, &end);
+    return end != text && *end == '\0';
+}
+
+const char* meaningOf(const Command& command, float result) {
+    if (std::strcmp(command.name, "Version") == 0) return "version of this build";
+    for (const Meaning& meaning : command.meanings)
+        if (meaning.result == result) return meaning.words;
+    return "unknown result";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string libraryPath;
+    int next = 1;
+    if (next < argc && (std::strcmp(argv[next], "--help") == 0 || std::strcmp(argv[next], "-h") == 0)) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (next < argc && std::strcmp(argv[next], "--library") == 0) {
+        if (next + 1 >= argc) return usageError("--library needs a path");
+        libraryPath = argv[next + 1];
+        next += 2;
+    }
+    if (next >= argc) return usageError("no export named");
+    const Command* command = findCommand(argv[next]);
+    if (!command) return usageError("no such export");
+    std::vector<char*> arguments(argv + next + 1, argv + argc);
+
+    const char* text = nullptr;
+    double number = 0;
+    std::vector<char> buffer(4096, '\0');
+    switch (command->form) {
+    case Form::None:
+        if (!arguments.empty()) return usageError("this export takes no arguments");
+        break;
+    case Form::Text:
+        if (arguments.size() != 1) return usageError("this export takes one path");
+        text = arguments[0];
+        break;
+    case Form::TextNumberBuffer:
+        if (arguments.size() != 3) return usageError("this export takes TEXT NUMBER BUFFER");
+        text = arguments[0];
+        if (!parseNumber(arguments[1], number)) return usageError("NUMBER is not a number");
+        buffer.assign(arguments[2], arguments[2] + std::strlen(arguments[2]) + 1);
+        break;
+    }
+
+    if (libraryPath.empty()) libraryPath = PluginLibrary::besideProgram(argv[0]);
+    PluginLibrary library;
+    if (!library.load(libraryPath)) {
+        std::fprintf(stderr, "pellando: %s\n", library.error().c_str());
+        return 2;
+    }
+    PellandoExport function = library.find(command->name);
+    if (!function) {
+        std::fprintf(stderr, "pellando: the library has no export %s\n", command->name);
+        return 2;
+    }
+
+    float result = function(text, number, buffer.data());
+    std::printf("%g: %s\n", static_cast<double>(result), meaningOf(*command, result));
+    return result < 0 ? 1 : 0;
+}

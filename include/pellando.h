@@ -1,0 +1,100 @@
+/*
+ * pellando.h - the plug-in interface of the Pellando library for Orvex.
+ *
+ * The library ships as libPellandoDLL03.dll (32-bit Windows) and as
+ * PellandoDLL (POSIX shared library: libPellandoDLL.so on Linux,
+ * PellandoDLL.dylib with install name /usr/local/lib/PellandoDLL.dylib on
+ * macOS). A host loads it and binds the exports below by name
+ * (GetProcAddress, dlsym).
+ *
+ * Call shape. Every export has the same signature, PellandoExport:
+ *   text    a NUL-terminated path, only read;
+ *   number  a double, read by GetCreases only (any value, NaN included, is
+ *           harmless elsewhere);
+ *   buffer  a second NUL-terminated path, only read, or (GetFile) room for
+ *           the text handed back;
+ * and answers one float: 0 or a count on success, a negative whole number
+ * (enum PellandoResult) on failure. The calling convention is the platform's
+ * default for plain C functions (cdecl on 32-bit Windows, not WINAPI).
+ * Paths are byte strings in the platform's file-name encoding, passed to the
+ * C runtime unchanged. No export keeps or frees a pointer of the host's.
+ *
+ * Text files. Files are read and written as the platform's C runtime reads
+ * and writes text. Windows build: a CR LF pair reads as a line end, a CR not
+ * followed by LF stays in the line, a byte 0x1A ends the file, and every line
+ * written ends in CR LF. POSIX build: nothing is translated; a CR before LF
+ * stays in the line and is written back with it, while lines the library
+ * makes up end in LF. In both builds only LF ends a line. A file in which a
+ * 0x1A byte is followed by anything but more 0x1A bytes counts, in the
+ * Windows build, as a file that cannot be read (it would be cut short).
+ *
+ * Safety. No export throws, prints or keeps state between calls (apart from
+ * the one open folder listing). A rewritten file is replaced only once its
+ * new content is complete and on disk: on every failure the output is left
+ * exactly as it was. A replaced file keeps its permission bits; a symbolic
+ * link keeps being a link to the replaced file. Running out of memory inside
+ * an export answers -1 (PELLANDO_FAILED) with nothing written.
+ *
+ * Calls are made one at a time from one thread.
+ */
+#ifndef PELLANDO_H
+#define PELLANDO_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The answers of the exports, as whole-number floats. A value means what the
+ * export's own comment says; -1 in particular stands for several failures. */
+enum PellandoResult {
+    PELLANDO_OK = 0,            /* done */
+    PELLANDO_FAILED = -1,       /* an input cannot be opened or read (see each export) */
+    PELLANDO_NULL_POINTER = -2, /* text or buffer is a null pointer */
+    PELLANDO_CANNOT_WRITE = -3  /* the output cannot be written; left as it was */
+};
+
+/* Version numbers: Windows build 3, POSIX (Mac OS X rules) build 20. */
+#ifdef _WIN32
+#define PELLANDO_VERSION 3
+#else
+#define PELLANDO_VERSION 20
+#endif
+
+/* The signature every export shares, for binding by name. */
+typedef float (*PellandoExport)(const char* text, double number, char* buffer);
+
+/*
+ * Version: the build's version number, 3 (Windows) or 20 (POSIX).
+ * Reads no argument (all may be null); cannot fail.
+ */
+float Version(const char* text, double number, char* buffer);
+
+/*
+ * SmoothtoGroupOBJ: turns the smoothing groups of a Wavefront OBJ file into
+ * groups.
+ *   text    path of the OBJ file to read;
+ *   number  not read;
+ *   buffer  path of the OBJ file to write; may be the same file as text.
+ * The output starts with the line "# Exported from Pellando plugin test
+ * version", followed by the input's lines in order, each changed by its first
+ * one or two bytes (case-sensitive):
+ *   "v" + blank   copied (a vertex position);
+ *   "v" otherwise dropped ("vt", "vn", "vp", "v" alone, "v" + tab);
+ *   "g..."        first byte becomes "#" (the old group becomes a comment);
+ *   "s..."        "g " + the (at most 256) bytes after the "s": "s 1" gives
+ *                 "g  1", with two blanks;
+ *   anything else copied (faces keep their "/" parts).
+ * Results:
+ *    0  the output was written;
+ *   -1  the input cannot be opened or read; nothing was written;
+ *   -2  text or buffer is null; no file was opened;
+ *   -3  the output cannot be written (read-only, a folder, missing folder,
+ *       disk full); it is left exactly as it was.
+ */
+float SmoothtoGroupOBJ(const char* text, double number, char* buffer);
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif /* PELLANDO_H */

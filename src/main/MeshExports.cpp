@@ -1,0 +1,9 @@
+// The mesh-file exports: pointer tests, then the worker.
+#include "ExportGuard.h"
+#include "leanOBJ/leanOBJ.h"
+#include "pellando.h"
+
+float SmoothtoGroupOBJ(const char* text, double, char* buffer) {
+    if (!text || !buffer) return PELLANDO_NULL_POINTER;
+    return Guarded([&] { return LeanSmoothtoGroupOBJ(text, buffer); });
+}

@@ -1,0 +1,3 @@
+#include "pellando.h"
+
+float Version(const char*, double, char*) { return PELLANDO_VERSION; }

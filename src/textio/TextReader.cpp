@@ -1,0 +1,115 @@
+#include "TextReader.h"
+
+#include <cstring>
+
+namespace textio {
+
+namespace {
+
+// Large reads keep the per-call cost of the runtime out of the profile; the
+// buffer only grows beyond this for a line that does not fit.
+constexpr std::size_t kChunkSize = 1 << 20;
+
+#ifdef _WIN32
+constexpr bool kWindowsTextRules = true;
+#else
+constexpr bool kWindowsTextRules = false;
+#endif
+
+constexpr char kCtrlZ = 0x1A;
+
+bool allCtrlZ(const char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] != kCtrlZ) return false;
+    return true;
+}
+
+}  // namespace
+
+TextReader::~TextReader() { close(); }
+
+void TextReader::close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+bool TextReader::open(const char* path) {
+    file_ = std::fopen(path, "rb");
+    if (!file_) return false;
+    // The reader keeps its own large buffer; a second one inside stdio would
+    // only add a copy.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    buffer_.resize(kChunkSize);
+    return true;
+}
+
+// A 0x1A byte ends the input under the Windows text rules. What follows it must
+// be more 0x1A bytes: anything else means the file was cut short, and a rewrite
+// would drop the rest, so the whole read fails instead.
+void TextReader::endAtCtrlZ(std::size_t at) {
+    if (!allCtrlZ(buffer_.data() + at, end_ - at)) failed_ = true;
+    end_ = at;
+    atEnd_ = true;
+    char scratch[4096];
+    while (!failed_) {
+        std::size_t n = std::fread(scratch, 1, sizeof scratch, file_);
+        if (!allCtrlZ(scratch, n)) failed_ = true;
+        if (n < sizeof scratch) {
+            if (std::ferror(file_)) failed_ = true;
+            break;
+        }
+    }
+}
+
+bool TextReader::fill() {
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+
+    std::size_t wanted = buffer_.size() - end_;
+    std::size_t got = std::fread(buffer_.data() + end_, 1, wanted, file_);
+    std::size_t start = end_;
+    end_ += got;
+    if (got < wanted) {
+        if (std::ferror(file_)) failed_ = true;
+        atEnd_ = true;
+    }
+    if (kWindowsTextRules && !failed_) {
+        const void* z = std::memchr(buffer_.data() + start, kCtrlZ, got);
+        if (z) endAtCtrlZ(static_cast<const char*>(z) - buffer_.data());
+    }
+    return !failed_;
+}
+
+bool TextReader::next(std::string_view& line) {
+    if (!file_) return false;
+    for (;;) {
+        if (failed_) return false;
+        const char* base = buffer_.data();
+        std::size_t from = begin_ + scanned_;
+        const void* lf = std::memchr(base + from, '\n', end_ - from);
+        if (lf) {
+            std::size_t stop = static_cast<const char*>(lf) - base;
+            std::size_t length = stop - begin_;
+            if (kWindowsTextRules && length > 0 && base[stop - 1] == '\r') --length;
+            line = std::string_view(base + begin_, length);
+            begin_ = stop + 1;
+            scanned_ = 0;
+            return true;
+        }
+        scanned_ = end_ - begin_;
+        if (atEnd_) {
+            if (begin_ == end_) return false;
+            line = std::string_view(base + begin_, end_ - begin_);
+            begin_ = end_;
+            scanned_ = 0;
+            return true;
+        }
+        fill();
+    }
+}
+
+}  // namespace textio

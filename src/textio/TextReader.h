@@ -1,0 +1,55 @@
+// Line-by-line reading of a text file, in large binary chunks.
+//
+// The library reads every file as its platform's C runtime reads text:
+// - on Windows a CR LF pair reads as LF (a CR not followed by LF stays in
+//   the line), and a byte 0x1A ends the input;
+// - elsewhere nothing is translated: a CR before LF stays in the line.
+// Only LF ends a line. A last line without LF is still a line; an empty file
+// has no lines. Reading in binary and applying these rules here is faster than
+// the runtime's text mode and lets the reader see what follows a 0x1A.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+namespace textio {
+
+class TextReader {
+public:
+    TextReader() = default;
+    ~TextReader();
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+
+    // Opens the file for reading. False when it cannot be opened.
+    bool open(const char* path);
+
+    // Closes the file early. Windows cannot replace a file that is open, so
+    // a rewrite closes its input before it commits its output.
+    void close();
+
+    // The next line, without its line end. The view stays valid until the
+    // next call. False at the end of the input, and after a failure.
+    bool next(std::string_view& line);
+
+    // True when the input could not be read whole: a read error, or (Windows
+    // rules) a 0x1A byte followed by anything but more 0x1A bytes, which
+    // means the rest of the file would be silently dropped.
+    bool failed() const { return failed_; }
+
+private:
+    bool fill();
+    void endAtCtrlZ(std::size_t at);
+
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;  // first byte not yet handed out
+    std::size_t end_ = 0;    // end of valid data in buffer_
+    std::size_t scanned_ = 0;  // bytes after begin_ already known to hold no LF
+    bool atEnd_ = false;     // no more data will come from the file
+    bool failed_ = false;
+};
+
+}  // namespace textio

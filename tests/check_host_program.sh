@@ -1,0 +1,45 @@
+#!/bin/bash
+# The host program as a user drives it: results in words, exit statuses
+# (0 success, 1 failure result, 2 usage error), the library bound by path.
+# usage: check_host_program.sh PATH-STYLE EXAMPLES VERSION [EMULATOR...] PROGRAM
+#   PATH-STYLE: posix, or windows (paths handed to the program become Z:\...)
+set -eu
+style=$1 examples=$2 version=$3
+shift 3
+pellando=("$@")
+fail() { echo "FAIL: $*"; exit 1; }
+native() { if [ "$style" = windows ]; then printf 'Z:%s' "$1" | tr / '\\'; else printf '%s' "$1"; fi; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# expect STATUS PATTERN ARGUMENTS...: the exit status, and a line of the
+# output matching the pattern.
+expect() {
+  local want=$1 pattern=$2 output status
+  shift 2
+  set +e
+  output=$("${pellando[@]}" "$@" 2>&1)
+  status=$?
+  set -e
+  output=${output//$'\r'/}
+  [ "$status" = "$want" ] || fail "exit status $status, not $want: pellando $*
+$output"
+  grep -Eq -- "$pattern" <<<"$output" || fail "no line matching '$pattern': pellando $*
+$output"
+}
+
+cp "$examples/cube.obj" "$work/cube.obj"
+in=$(native "$work/cube.obj") out=$(native "$work/out.obj")
+
+expect 0 'SmoothtoGroupOBJ +IN.obj NUMBER OUT.obj' --help
+expect 0 "^$version: version of this build" Version
+expect 0 '^0: written$' SmoothtoGroupOBJ "$in" 0 "$out"
+head -n 1 "$work/out.obj" | grep -q '^# Exported from Pellando plugin test version' || fail "out.obj has no header"
+expect 1 '^-1: the input file cannot be opened$' SmoothtoGroupOBJ "$(native "$work/missing.obj")" 0 "$out"
+expect 2 'no export named'
+expect 2 'no such export' NoSuchExport
+expect 2 'takes TEXT NUMBER BUFFER' SmoothtoGroupOBJ "$in"
+expect 2 'NUMBER is not a number' SmoothtoGroupOBJ "$in" x "$out"
+expect 2 'takes no arguments' Version extra
+expect 2 'pellando: ' --library "$(native "$work/missing-library")" Version
+echo "ok"

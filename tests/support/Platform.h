@@ -1,0 +1,33 @@
+// What differs between the Windows and the POSIX build, written once.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr bool kWindowsRules = true;
+inline constexpr float kVersion = 3;
+inline constexpr std::string_view kNewline = "\r\n";
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr bool kWindowsRules = false;
+inline constexpr float kVersion = 20;
+inline constexpr std::string_view kNewline = "\n";
+inline constexpr char kSeparator = '/';
+#endif
+
+// The bytes of a file of these lines, each ended as the library ends the
+// lines it writes.
+inline std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string bytes;
+    for (std::string_view line : lines) {
+        bytes += line;
+        bytes += kNewline;
+    }
+    return bytes;
+}
+
+}  // namespace platform
