@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs what the four builds and their tests need, on Debian, as root:
+# compilers for 32-bit Linux and both Windows targets, qemu-user and the i386
+# runtime to run the 32-bit Linux build, wine64 to run the Windows build.
+set -eu
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+missing=
+for package in cmake g++ make googletest util-linux binutils \
+    g++-multilib qemu-user libc6:i386 libstdc++6:i386 libgcc-s1:i386 \
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 \
+    "$@"; do
+  installed "$package" || missing="$missing $package"
+done
+if [ -n "$missing" ]; then
+  echo "installing:$missing"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
