@@ -1,0 +1,126 @@
+#include "Harness.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <chrono>
+#include <stdexcept>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "PluginLibrary.h"
+
+namespace bench {
+
+TempFolder::TempFolder() {
+    const char* base = std::getenv("BENCH_DIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/pellando-bench-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) throw std::runtime_error("cannot make " + pattern);
+    root_ = name.data();
+}
+
+TempFolder::~TempFolder() {
+    std::string command = "rm -rf '" + root_ + "'";
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", root_.c_str());
+}
+
+double Time(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+ChildRun RunInChild(const std::function<float()>& work) {
+    int channel[2];
+    if (pipe(channel) != 0) throw std::runtime_error("pipe");
+    pid_t pid = fork();
+    if (pid == 0) {
+        ChildRun run;
+        run.seconds = Time([&] { run.result = work(); });
+        ssize_t n = write(channel[1], &run, sizeof run);
+        _exit(n == sizeof run ? 0 : 1);
+    }
+    ChildRun run;
+    ssize_t n = read(channel[0], &run, sizeof run);
+    close(channel[0]);
+    close(channel[1]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (n != sizeof run || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("the benchmark's child process failed");
+    run.peakMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+    return run;
+}
+
+std::uint64_t FileSize(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) throw std::runtime_error("no file " + path);
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+void CopyFile(const std::string& from, const std::string& to, bool sync) {
+    int in = open(from.c_str(), O_RDONLY);
+    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0) throw std::runtime_error("cannot copy " + from);
+    std::vector<char> chunk(1 << 20);
+    for (ssize_t n; (n = read(in, chunk.data(), chunk.size())) > 0;)
+        if (write(out, chunk.data(), static_cast<std::size_t>(n)) != n) throw std::runtime_error("copy failed");
+    if (sync) fsync(out);
+    close(in);
+    close(out);
+}
+
+std::uint64_t CountLines(const std::string& path) {
+    int in = open(path.c_str(), O_RDONLY);
+    if (in < 0) throw std::runtime_error("cannot read " + path);
+    std::vector<char> chunk(1 << 20);
+    std::uint64_t lines = 0;
+    for (ssize_t n; (n = read(in, chunk.data(), chunk.size())) > 0;) {
+        const char* p = chunk.data();
+        const char* end = p + n;
+        while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
+            ++lines;
+            ++p;
+        }
+    }
+    close(in);
+    return lines;
+}
+
+float CallExport(const char* name, const std::string& text, double number, const std::string& buffer) {
+    static PluginLibrary library;
+    static bool loaded = library.load(PluginLibrary::besideProgram(nullptr));
+    if (!loaded) throw std::runtime_error(library.error());
+    PellandoExport function = library.find(name);
+    if (!function) throw std::runtime_error(std::string("no export ") + name);
+    std::vector<char> writable(buffer.begin(), buffer.end());
+    writable.push_back('\0');
+    return function(text.c_str(), number, writable.data());
+}
+
+void Generate(const std::string& path, const std::function<bool(std::string&)>& fill) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) throw std::runtime_error("cannot write " + path);
+    std::string block;
+    bool more = true;
+    while (more) {
+        block.clear();
+        while (more && block.size() < (4u << 20)) more = fill(block);
+        std::fwrite(block.data(), 1, block.size(), out);
+    }
+    if (std::fclose(out) != 0) throw std::runtime_error("cannot write " + path);
+}
+
+void PrintRate(const char* what, std::uint64_t bytes, double seconds) {
+    std::printf("  %-34s %8.3f s %9.1f MB/s\n", what, seconds, bytes / 1e6 / seconds);
+}
+
+}  // namespace bench

@@ -1,0 +1,53 @@
+// Small tools the benchmarks share: timing, a run in a child process whose
+// peak memory is measured alone, and the plain baselines (copy, line count)
+// that a result is compared with.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace bench {
+
+// A folder for the generated files, removed afterwards. Under $BENCH_DIR if
+// set (the files are large), else the system's temporary folder.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    std::string path(const std::string& name) const { return root_ + "/" + name; }
+
+private:
+    std::string root_;
+};
+
+struct ChildRun {
+    float result = 0;      // what the work answered
+    double seconds = 0;    // wall-clock time of the work
+    double peakMiB = 0;    // peak resident memory of the child
+};
+
+// Runs `work` in a child process; its peak memory is the work's alone.
+ChildRun RunInChild(const std::function<float()>& work);
+
+// Seconds that `work` takes.
+double Time(const std::function<void()>& work);
+
+std::uint64_t FileSize(const std::string& path);
+
+// A plain chunked copy, synced to disk when `sync` is set.
+void CopyFile(const std::string& from, const std::string& to, bool sync);
+
+// Counts the lines of a file with memchr, reading in large chunks.
+std::uint64_t CountLines(const std::string& path);
+
+// Calls an export of the library built beside the benchmark, as the host does.
+float CallExport(const char* name, const std::string& text, double number, const std::string& buffer);
+
+// Writes a file in large blocks through `fill`, which appends to the string
+// it is given and answers false when the file is complete.
+void Generate(const std::string& path, const std::function<bool(std::string&)>& fill);
+
+void PrintRate(const char* what, std::uint64_t bytes, double seconds);
+
+}  // namespace bench
