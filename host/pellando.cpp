@@ -41,6 +41,13 @@ const std::vector<Command>& commands() {
           {-1, "the input file cannot be opened"},
           {-2, "a path is missing"},
           {-3, "the output file cannot be written; it was left as it was"}}},
+        {"GetCreases", Form::TextNumberBuffer, "MESH.obj MODE SCENE.ma  (MODE > 0: smoothing groups, else groups)",
+         {{-1, "the mesh or the scene cannot be opened"},
+          {-3, "the scene cannot be written; it was left as it was"},
+          {-4, "the mesh has no group boundary edges; the scene was not touched"},
+          {-5, "the scene has no edge list and no crease statement; it was left as it was"},
+          {-7, "a path is missing"},
+          {-16, "the mesh has more than 8191 groups; the scene was not touched"}}},
     };
     return table;
 }
@@ -77,6 +84,7 @@ bool parseNumber(const char* text, double& number) {
 
 const char* meaningOf(const Command& command, float result) {
     if (std::strcmp(command.name, "Version") == 0) return "version of this build";
+    if (std::strcmp(command.name, "GetCreases") == 0 && result > 0) return "scene written; number of groups";
     for (const Meaning& meaning : command.meanings)
         if (meaning.result == result) return meaning.words;
     return "unknown result";

@@ -50,7 +50,11 @@ enum PellandoResult {
     PELLANDO_OK = 0,            /* done */
     PELLANDO_FAILED = -1,       /* an input cannot be opened or read (see each export) */
     PELLANDO_NULL_POINTER = -2, /* text or buffer is a null pointer */
-    PELLANDO_CANNOT_WRITE = -3  /* the output cannot be written; left as it was */
+    PELLANDO_CANNOT_WRITE = -3, /* the output cannot be written; left as it was */
+    PELLANDO_NO_CREASE_EDGES = -4,      /* GetCreases: the mesh has no group boundary */
+    PELLANDO_NO_EDGE_LIST = -5,         /* GetCreases: the scene has no edges and no creases */
+    PELLANDO_CREASES_NULL_POINTER = -7, /* GetCreases: text or buffer is a null pointer */
+    PELLANDO_TOO_MANY_GROUPS = -16      /* GetCreases: more than 8191 distinct group lines */
 };
 
 /* Version numbers: Windows build 3, POSIX (Mac OS X rules) build 20. */
@@ -92,6 +96,45 @@ float Version(const char* text, double number, char* buffer);
  *       disk full); it is left exactly as it was.
  */
 float SmoothtoGroupOBJ(const char* text, double number, char* buffer);
+
+/*
+ * GetCreases: writes the edges where the groups of an OBJ mesh meet into the
+ * edge crease statement of a Maya ASCII scene.
+ *   text    path of the OBJ file (read only);
+ *   number  the grouping: above 0 after truncation toward zero, the faces are
+ *           grouped by their smoothing group lines ("s ..."); otherwise (0,
+ *           negative, NaN, beyond the 32-bit range) by their group lines
+ *           ("g ...");
+ *   buffer  path of the scene file (.ma), rewritten in place; the buffer
+ *           itself is only read.
+ * The mesh: each distinct group line (its whole text) is one group, up to
+ * 8191; faces before the first group line belong to the first group. The
+ * crease edges are the edges used an odd number of times by the faces of one
+ * group: where it meets another group, and the open border. Face vertex
+ * references may be relative (negative); "/" parts are ignored.
+ * The scene: the edges of the last mesh's edge list (the last
+ * `setAttr -s N ".ed..."` and the `.ed[a:b]` blocks after it) are numbered
+ * from 0; a crease edge is found whichever vertex order the scene lists it
+ * in. The scene's last crease statement (`setAttr ".cd" ...`, through the
+ * line ending in ";") is replaced by
+ *     "  setAttr ".cd" -type "dataPolyComponent" Index_Data Edge N"
+ *     " i1 1000 i2 1000 ...  ;"
+ * listing the N edge numbers found, ascending, each with the value 1000.
+ * Without a crease statement the new one goes right after the edge list.
+ * Every other line is kept; running it twice gives the same file as once.
+ * Results:
+ *   the number of groups (1 to 8191) when the scene was rewritten;
+ *   -1  the OBJ file or the scene cannot be opened or read;
+ *   -3  the scene cannot be written; it is left as it was;
+ *   -4  no crease edge (no group line of the chosen kind, no faces, or
+ *       closed groups only); the scene is not touched;
+ *   -5  the scene has neither an edge list nor a crease statement; it is
+ *       left as it was;
+ *   -7  text or buffer is null; no file was opened;
+ *  -16  the OBJ file has more than 8191 distinct group lines; the scene is
+ *       not touched.
+ */
+float GetCreases(const char* text, double number, char* buffer);
 
 #ifdef __cplusplus
 } /* extern "C" */

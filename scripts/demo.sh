@@ -22,3 +22,8 @@ show() {
 show Version
 show SmoothtoGroupOBJ cube.obj 0 cube-groups.obj
 diff -u cube.obj cube-groups.obj || true
+
+# The faces of cube.obj grouped by smoothing group ("s 1", "s 2", "s off"):
+# the edges where the groups meet become the crease edges of cube.ma.
+show GetCreases cube.obj 1 cube.ma
+diff -u "$OLDPWD/examples/cube.ma" cube.ma || true

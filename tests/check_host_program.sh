@@ -28,7 +28,7 @@ $output"
 $output"
 }
 
-cp "$examples/cube.obj" "$work/cube.obj"
+cp "$examples/cube.obj" "$examples/cube.ma" "$work/"
 in=$(native "$work/cube.obj") out=$(native "$work/out.obj")
 
 expect 0 'SmoothtoGroupOBJ +IN.obj NUMBER OUT.obj' --help
@@ -36,6 +36,10 @@ expect 0 "^$version: version of this build" Version
 expect 0 '^0: written$' SmoothtoGroupOBJ "$in" 0 "$out"
 head -n 1 "$work/out.obj" | grep -q '^# Exported from Pellando plugin test version' || fail "out.obj has no header"
 expect 1 '^-1: the input file cannot be opened$' SmoothtoGroupOBJ "$(native "$work/missing.obj")" 0 "$out"
+expect 0 '^3: scene written; number of groups$' GetCreases "$in" 1 "$(native "$work/cube.ma")"
+grep -q '^  setAttr ".cd" -type "dataPolyComponent" Index_Data Edge 10' "$work/cube.ma" || fail "cube.ma has no new crease statement"
+printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n' >"$work/ungrouped.obj"
+expect 1 '^-4: the mesh has no group boundary edges' GetCreases "$(native "$work/ungrouped.obj")" 0 "$(native "$work/cube.ma")"
 expect 2 'no export named'
 expect 2 'no such export' NoSuchExport
 expect 2 'takes TEXT NUMBER BUFFER' SmoothtoGroupOBJ "$in"

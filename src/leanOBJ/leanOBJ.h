@@ -9,3 +9,11 @@
 // Answers PELLANDO_OK, PELLANDO_FAILED (input cannot be opened or read) or
 // PELLANDO_CANNOT_WRITE (output left as it was).
 float LeanSmoothtoGroupOBJ(const char* inputPath, const char* outputPath);
+
+// Transfers the edges where the groups of an OBJ mesh meet into the edge
+// crease statement of a Maya ASCII scene. `groupChar` is the first byte of
+// the group lines: 'g' for groups, 's' for smoothing groups. Answers the
+// number of distinct group lines when the scene was rewritten; otherwise
+// PELLANDO_FAILED (a file cannot be opened or read), PELLANDO_NO_CREASE_EDGES,
+// PELLANDO_NO_EDGE_LIST, PELLANDO_CANNOT_WRITE or PELLANDO_TOO_MANY_GROUPS.
+float GetCreasesOBJ(const char* objPath, const char* scenePath, char groupChar);

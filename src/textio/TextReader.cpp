@@ -40,6 +40,12 @@ bool TextReader::open(const char* path) {
     // only add a copy.
     std::setvbuf(file_, nullptr, _IONBF, 0);
     buffer_.resize(kChunkSize);
+    // Some files open but cannot be read (a folder, on POSIX systems): that
+    // is a file that cannot be opened for reading, found before anything else.
+    if (!fill()) {
+        close();
+        return false;
+    }
     return true;
 }
 
@@ -74,14 +80,17 @@ bool TextReader::fill() {
     std::size_t start = end_;
     end_ += got;
     if (got < wanted) {
-        if (std::ferror(file_)) failed_ = true;
+        if (std::ferror(file_)) {
+            failed_ = true;
+            return false;
+        }
         atEnd_ = true;
     }
-    if (kWindowsTextRules && !failed_) {
+    if (kWindowsTextRules) {
         const void* z = std::memchr(buffer_.data() + start, kCtrlZ, got);
         if (z) endAtCtrlZ(static_cast<const char*>(z) - buffer_.data());
     }
-    return !failed_;
+    return true;
 }
 
 bool TextReader::next(std::string_view& line) {

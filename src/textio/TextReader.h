@@ -23,7 +23,8 @@ public:
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
 
-    // Opens the file for reading. False when it cannot be opened.
+    // Opens the file and reads its first chunk. False when it cannot be
+    // opened or that first read fails.
     bool open(const char* path);
 
     // Closes the file early. Windows cannot replace a file that is open, so
@@ -40,7 +41,7 @@ public:
     bool failed() const { return failed_; }
 
 private:
-    bool fill();
+    bool fill();  // false on a read error
     void endAtCtrlZ(std::size_t at);
 
     std::FILE* file_ = nullptr;

@@ -30,4 +30,15 @@ inline std::string Lines(std::initializer_list<std::string_view> lines) {
     return bytes;
 }
 
+// Text written with LF line ends, as the library writes it back: each LF
+// becomes the platform's line end.
+inline std::string Native(std::string_view text) {
+    std::string bytes;
+    for (char c : text) {
+        if (c == '\n') bytes += kNewline;
+        else bytes += c;
+    }
+    return bytes;
+}
+
 }  // namespace platform

@@ -1,0 +1,38 @@
+// Whole numbers in text, read as formatted extraction of an int reads them
+// (`stream >> value`): white space first, then an optional sign and decimal
+// digits; a value that does not fit in 32 bits is no number. By hand, because
+// a crease transfer reads tens of millions of them.
+#pragma once
+
+#include <cstdint>
+
+namespace creases {
+
+// The white space of the C locale.
+inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a sign and digits at `p` (no white space first). On success stores the
+// value, moves `p` past the digits and answers true; otherwise leaves `p`.
+inline bool ReadInt(const char*& p, const char* end, std::int32_t& value) {
+    const char* q = p;
+    bool negative = false;
+    if (q != end && (*q == '-' || *q == '+')) negative = *q++ == '-';
+    if (q == end || !IsDigit(*q)) return false;
+    // Accumulated as a negative number: its range reaches the most negative int.
+    std::int64_t n = 0;
+    for (; q != end && IsDigit(*q); ++q) {
+        n = n * 10 - (*q - '0');
+        if (n < -2147483648ll) {
+            // The digits still belong to this number; it is too large all the same.
+            return false;
+        }
+    }
+    if (!negative && n == -2147483648ll) return false;
+    value = static_cast<std::int32_t>(negative ? n : -n);
+    p = q;
+    return true;
+}
+
+}  // namespace creases

@@ -1,0 +1,251 @@
+// How the scene is read.
+//
+// Edge lists. The last line holding both "setAttr -s" and ".ed" starts the
+// mesh's edge list (without one, the file's first line does). From there on,
+// every line holding ".ed[" starts an edge block whose numbers follow the
+// attribute name's closing quote, run on over the following lines and end at
+// the statement's ";" or at the first text that is no number (Maya wraps the
+// triples over continuation lines, the first ones on the setAttr line). Each
+// complete triple (vertex, vertex, flag) is one scene edge; edges are numbered
+// from 0 across all blocks, and an edge listed twice, in either vertex order,
+// keeps the number of its first listing.
+//
+// The crease statement replaced is the last one marked by two blanks and a
+// tab before `setAttr ".cd"`, as older files of this library have it; without
+// that marker, the last line after the edge list's start that begins, after
+// blanks and tabs, with `setAttr ".cd"` (Maya's own, and this library's
+// output). A statement runs from that line through the first line ending in
+// ";", over continuation lines that hold only numbers, blanks and tabs; a
+// line with anything else ends it before that line. Without any crease
+// statement the new one goes right after the last edge block.
+//
+// The scene is copied to the replacement file while it is read, and the new
+// statement, known only at the end, is spliced in at the place recorded.
+#include "SceneCreases.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Integers.h"
+#include "pellando.h"
+#include "textio/FileReplacer.h"
+#include "textio/TextReader.h"
+
+namespace creases {
+
+namespace {
+
+constexpr std::string_view kEdgeCountFirst = "setAttr -s";
+constexpr std::string_view kEdgeCountSecond = ".ed";
+constexpr std::string_view kCreaseMarker = "  \tsetAttr \".cd\"";
+constexpr std::string_view kCreaseAttribute = "setAttr \".cd\"";
+constexpr std::string_view kEdgeBlock = ".ed[";
+constexpr std::string_view kStatementHead = "  setAttr \".cd\" -type \"dataPolyComponent\" Index_Data Edge ";
+constexpr std::string_view kCreaseValue = " 1000 ";
+
+bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
+
+// True when the line's text ends in ";" (trailing blanks, tabs and a CR aside).
+bool EndsStatement(std::string_view line) {
+    std::size_t end = line.find_last_not_of(" \t\r");
+    return end != std::string_view::npos && line[end] == ';';
+}
+
+// A line that can go on a statement: numbers, blanks, tabs and ";" only.
+bool IsContinuation(std::string_view line) {
+    return line.find_first_not_of("0123456789+-.eE \t;\r") == std::string_view::npos;
+}
+
+bool BeginsWithCreaseAttribute(std::string_view line) {
+    std::size_t start = line.find_first_not_of(" \t");
+    return start != std::string_view::npos && line.substr(start, kCreaseAttribute.size()) == kCreaseAttribute;
+}
+
+// The scene's edge number of every crease edge, for the edge list being read.
+class EdgeNumbers {
+public:
+    explicit EdgeNumbers(const EdgeSet& creases) : creases_(creases), number_(creases.slotCount(), -1) {}
+
+    // A new edge list: numbering starts over, nothing found yet.
+    void restart() {
+        for (std::size_t slot : found_) number_[slot] = -1;
+        found_.clear();
+        next_ = 0;
+        pending_ = 0;
+    }
+
+    // A new block: the numbers of an unfinished triple are dropped.
+    void startBlock() { pending_ = 0; }
+
+    void add(std::int32_t value) {
+        if (pending_ < 2) {
+            vertex_[pending_++] = value;
+            return;
+        }
+        pending_ = 0;
+        std::size_t slot = creases_.find(MakeEdge(vertex_[0], vertex_[1]));
+        if (slot != EdgeSet::npos && number_[slot] < 0) {
+            number_[slot] = next_;
+            found_.push_back(slot);
+        }
+        ++next_;
+    }
+
+    std::vector<std::int64_t> sorted() const {
+        std::vector<std::int64_t> numbers;
+        numbers.reserve(found_.size());
+        for (std::size_t slot : found_) numbers.push_back(number_[slot]);
+        std::sort(numbers.begin(), numbers.end());
+        return numbers;
+    }
+
+private:
+    const EdgeSet& creases_;
+    std::vector<std::int64_t> number_;  // by slot of creases_; -1: not listed yet
+    std::vector<std::size_t> found_;    // slots numbered since the last restart
+    std::int64_t next_ = 0;
+    std::int32_t vertex_[2] = {0, 0};
+    int pending_ = 0;                   // numbers of the current triple read so far
+};
+
+enum class BlockState { Continues, EndedAtSemicolon, EndedAtText };
+
+// Reads edge block numbers from p on, to the end of the line at most.
+BlockState ReadBlockNumbers(const char*& p, const char* end, EdgeNumbers& numbers) {
+    for (;;) {
+        while (p != end && IsSpace(*p)) ++p;
+        if (p == end) return BlockState::Continues;
+        if (*p == ';') return BlockState::EndedAtSemicolon;
+        std::int32_t value;
+        if (!ReadInt(p, end, value)) return BlockState::EndedAtText;
+        numbers.add(value);
+    }
+}
+
+// A place in the rewritten file, as byte offsets.
+struct Span {
+    bool set = false;
+    std::uint64_t from = 0, to = 0;
+};
+
+class SceneScan {
+public:
+    explicit SceneScan(const EdgeSet& creases) : numbers_(creases) {}
+
+    // One line of the scene, written to the output at [start, end).
+    void add(std::string_view line, std::uint64_t start, std::uint64_t end) {
+        if (open_) {
+            if (IsContinuation(line)) {
+                open_->to = end;
+                if (EndsStatement(line)) open_ = nullptr;
+                return;
+            }
+            open_ = nullptr;
+        }
+        if (inBlock_) {
+            const char* p = line.data();
+            const char* lineEnd = p + line.size();
+            while (p != lineEnd && IsSpace(*p)) ++p;
+            const char* text = p;
+            BlockState state = ReadBlockNumbers(p, lineEnd, numbers_);
+            if (state != BlockState::EndedAtText || p != text) lastBlockEnd_ = end;
+            if (state == BlockState::Continues) return;  // numbers only
+            inBlock_ = false;
+        }
+        if (Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond)) {
+            numbers_.restart();
+            looseStatement_ = Span();
+            lastBlockEnd_ = 0;
+            blockRead_ = false;
+        }
+        if (Contains(line, kCreaseMarker)) {
+            startStatement(markedStatement_, line, start, end);
+        } else if (BeginsWithCreaseAttribute(line)) {
+            startStatement(looseStatement_, line, start, end);
+        }
+        std::size_t block = line.find(kEdgeBlock);
+        if (block != std::string_view::npos) {
+            numbers_.startBlock();
+            inBlock_ = true;
+            blockRead_ = true;
+            lastBlockEnd_ = end;
+            std::size_t quote = line.find('"', block + kEdgeBlock.size());
+            if (quote != std::string_view::npos) {
+                const char* p = line.data() + quote + 1;
+                if (ReadBlockNumbers(p, line.data() + line.size(), numbers_) != BlockState::Continues)
+                    inBlock_ = false;
+            }
+        }
+    }
+
+    // Where the new statement goes: over the old one, or after the last edge
+    // block; unset when the scene has neither.
+    Span place() const {
+        if (markedStatement_.set) return markedStatement_;
+        if (looseStatement_.set) return looseStatement_;
+        Span insertion;
+        insertion.set = blockRead_;
+        insertion.from = insertion.to = lastBlockEnd_;
+        return insertion;
+    }
+
+    std::vector<std::int64_t> creaseNumbers() const { return numbers_.sorted(); }
+
+private:
+    void startStatement(Span& statement, std::string_view line, std::uint64_t start, std::uint64_t end) {
+        statement.set = true;
+        statement.from = start;
+        statement.to = end;
+        open_ = EndsStatement(line) ? nullptr : &statement;
+    }
+
+    EdgeNumbers numbers_;
+    bool inBlock_ = false;
+    bool blockRead_ = false;
+    std::uint64_t lastBlockEnd_ = 0;
+    Span markedStatement_;
+    Span looseStatement_;
+    Span* open_ = nullptr;  // the statement whose continuation lines may follow
+};
+
+std::string CreaseStatement(const std::vector<std::int64_t>& numbers) {
+    std::string text(kStatementHead);
+    text += std::to_string(numbers.size());
+    text += textio::kNewline;
+    text += ' ';
+    for (std::int64_t number : numbers) {
+        text += std::to_string(number);
+        text += kCreaseValue;
+    }
+    text += " ;";
+    text += textio::kNewline;
+    return text;
+}
+
+}  // namespace
+
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount) {
+    textio::TextReader scene;
+    if (!scene.open(scenePath)) return PELLANDO_FAILED;
+    textio::FileReplacer out;
+    out.open(scenePath);
+    SceneScan scan(creaseEdges);
+    std::string_view line;
+    while (out.good() && scene.next(line)) {
+        std::uint64_t start = out.offset();
+        out.line(line);
+        scan.add(line, start, out.offset());
+    }
+    if (scene.failed()) return PELLANDO_FAILED;
+    scene.close();
+    if (!out.good()) return PELLANDO_CANNOT_WRITE;
+    Span place = scan.place();
+    if (!place.set) return PELLANDO_NO_EDGE_LIST;
+    out.splice(place.from, place.to, CreaseStatement(scan.creaseNumbers()));
+    if (!out.commit()) return PELLANDO_CANNOT_WRITE;
+    return static_cast<float>(groupCount);
+}
+
+}  // namespace creases

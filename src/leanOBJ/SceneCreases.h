@@ -1,0 +1,18 @@
+// The second half of a crease transfer: the crease edges looked up among the
+// edges of a Maya ASCII scene, and the scene's edge crease statement
+// rewritten to list them.
+#pragma once
+
+#include "EdgeSet.h"
+
+namespace creases {
+
+// Rewrites the scene file at `scenePath` with a new crease statement for
+// `creaseEdges`, in place of the old one; every other line passes through.
+// Answers `groupCount` when the scene was rewritten, PELLANDO_FAILED when it
+// cannot be opened or read, PELLANDO_NO_EDGE_LIST when it has neither an
+// edge list nor a crease statement (the file is left as it was), and
+// PELLANDO_CANNOT_WRITE when it cannot be written (left as it was).
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount);
+
+}  // namespace creases
