@@ -27,6 +27,10 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+    if (std::getenv("BENCH_KEEP")) {
+        std::printf("generated files kept in %s\n", root_.c_str());
+        return;
+    }
     std::string command = "rm -rf '" + root_ + "'";
     if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", root_.c_str());
 }
@@ -106,17 +110,21 @@ float CallExport(const char* name, const std::string& text, double number, const
     return function(text.c_str(), number, writable.data());
 }
 
-void Generate(const std::string& path, const std::function<bool(std::string&)>& fill) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) throw std::runtime_error("cannot write " + path);
-    std::string block;
-    bool more = true;
-    while (more) {
-        block.clear();
-        while (more && block.size() < (4u << 20)) more = fill(block);
-        std::fwrite(block.data(), 1, block.size(), out);
+FileWriter::FileWriter(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+    if (!file_) throw std::runtime_error("cannot write " + path);
+}
+
+FileWriter::~FileWriter() {
+    flush();
+    std::fclose(file_);
+}
+
+void FileWriter::flush() {
+    if (std::fwrite(block_.data(), 1, block_.size(), file_) != block_.size()) {
+        std::fprintf(stderr, "cannot write a generated file\n");
+        std::exit(1);
     }
-    if (std::fclose(out) != 0) throw std::runtime_error("cannot write " + path);
+    block_.clear();
 }
 
 void PrintRate(const char* what, std::uint64_t bytes, double seconds) {

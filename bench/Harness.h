@@ -4,13 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 
 namespace bench {
 
-// A folder for the generated files, removed afterwards. Under $BENCH_DIR if
-// set (the files are large), else the system's temporary folder.
+// A folder for the generated files, removed afterwards unless $BENCH_KEEP is
+// set. Under $BENCH_DIR if set (the files are large), else the system's
+// temporary folder.
 class TempFolder {
 public:
     TempFolder();
@@ -44,9 +46,22 @@ std::uint64_t CountLines(const std::string& path);
 // Calls an export of the library built beside the benchmark, as the host does.
 float CallExport(const char* name, const std::string& text, double number, const std::string& buffer);
 
-// Writes a file in large blocks through `fill`, which appends to the string
-// it is given and answers false when the file is complete.
-void Generate(const std::string& path, const std::function<bool(std::string&)>& fill);
+// Writes a generated file in large blocks: append text to out(), call
+// flushSome() now and then.
+class FileWriter {
+public:
+    explicit FileWriter(const std::string& path);
+    ~FileWriter();
+    std::string& out() { return block_; }
+    void flushSome() {
+        if (block_.size() >= (4u << 20)) flush();
+    }
+
+private:
+    void flush();
+    std::FILE* file_;
+    std::string block_;
+};
 
 void PrintRate(const char* what, std::uint64_t bytes, double seconds);
 

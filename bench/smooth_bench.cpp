@@ -10,9 +10,12 @@ namespace {
 
 // A mesh as modellers export it: positions, texture coordinates, normals,
 // faces with all three indices, and a group with a smoothing group now and then.
-bool AppendObjLines(std::string& out, std::uint64_t& written, std::uint64_t wanted, unsigned& n) {
+void GenerateObj(const std::string& path, std::uint64_t wanted) {
+    bench::FileWriter file(path);
+    std::string& out = file.out();
     char line[160];
-    for (int i = 0; i < 1000; ++i, ++n) {
+    std::uint64_t written = 0;
+    for (unsigned n = 1; written < wanted; ++n) {
         int size;
         switch (n % 12) {
         case 0: case 1: case 2:
@@ -38,9 +41,8 @@ bool AppendObjLines(std::string& out, std::uint64_t& written, std::uint64_t want
         }
         out.append(line, static_cast<std::size_t>(size));
         written += static_cast<std::uint64_t>(size);
-        if (written >= wanted) return false;
+        file.flushSome();
     }
-    return true;
 }
 
 }  // namespace
@@ -49,9 +51,7 @@ int main(int argc, char** argv) {
     const std::uint64_t wanted = (argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 600) * 1000000ull;
     bench::TempFolder folder;
     const std::string mesh = folder.path("mesh.obj");
-    std::uint64_t written = 0;
-    unsigned n = 1;
-    bench::Generate(mesh, [&](std::string& out) { return AppendObjLines(out, written, wanted, n); });
+    GenerateObj(mesh, wanted);
     const std::uint64_t size = bench::FileSize(mesh);
     std::printf("SmoothtoGroupOBJ on %.1f MB (%llu lines)\n", size / 1e6,
                 static_cast<unsigned long long>(bench::CountLines(mesh)));

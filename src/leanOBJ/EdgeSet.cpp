@@ -40,18 +40,6 @@ bool EdgeSet::insert(Edge e) {
     return true;
 }
 
-bool EdgeSet::toggle(Edge e) {
-    if ((count_ + 1) * 2 > slots_.size()) grow();
-    std::size_t i = probe(e);
-    if (slots_[i] == e) {
-        eraseAt(i);
-        return false;
-    }
-    slots_[i] = e;
-    ++count_;
-    return true;
-}
-
 // Backward-shift deletion: every later entry of the probe run that may move
 // closer to its home slot does, so that no lookup stops early at a hole.
 void EdgeSet::eraseAt(std::size_t hole) {

@@ -31,8 +31,23 @@ public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     // Inserts the edge when absent, removes it when present. True when the
-    // edge is in the set afterwards.
-    bool toggle(Edge e);
+    // edge is in the set afterwards. (Here, not in the .cpp: it is the hot
+    // loop of reading a mesh.)
+    bool toggle(Edge e) {
+        if ((count_ + 1) * 2 > slots_.size()) grow();
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = home(e);; i = (i + 1) & mask) {
+            if (slots_[i] == e) {
+                eraseAt(i);
+                return false;
+            }
+            if (slots_[i] == kEmpty) {
+                slots_[i] = e;
+                ++count_;
+                return true;
+            }
+        }
+    }
 
     // Inserts the edge; false when it was there already.
     bool insert(Edge e);

@@ -20,17 +20,17 @@ inline bool ReadInt(const char*& p, const char* end, std::int32_t& value) {
     bool negative = false;
     if (q != end && (*q == '-' || *q == '+')) negative = *q++ == '-';
     if (q == end || !IsDigit(*q)) return false;
-    // Accumulated as a negative number: its range reaches the most negative int.
-    std::int64_t n = 0;
+    while (q != end && *q == '0') ++q;
+    // Past the leading zeros, eleven digits are too many whatever they are,
+    // and ten fit in 64 bits unchecked.
+    const char* digits = q;
+    std::uint64_t n = 0;
     for (; q != end && IsDigit(*q); ++q) {
-        n = n * 10 - (*q - '0');
-        if (n < -2147483648ll) {
-            // The digits still belong to this number; it is too large all the same.
-            return false;
-        }
+        if (q - digits == 10) return false;  // the digits still belong to this number
+        n = n * 10 + static_cast<unsigned>(*q - '0');
     }
-    if (!negative && n == -2147483648ll) return false;
-    value = static_cast<std::int32_t>(negative ? n : -n);
+    if (n > (negative ? 2147483648u : 2147483647u)) return false;
+    value = static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(n) : static_cast<std::int64_t>(n));
     p = q;
     return true;
 }

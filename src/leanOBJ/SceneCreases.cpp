@@ -45,7 +45,17 @@ constexpr std::string_view kEdgeBlock = ".ed[";
 constexpr std::string_view kStatementHead = "  setAttr \".cd\" -type \"dataPolyComponent\" Index_Data Edge ";
 constexpr std::string_view kCreaseValue = " 1000 ";
 
+constexpr std::string_view kSetAttr = "setAttr";
+
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
+
+// Where ".ed[" starts in the line. Found by its "[", which lines of numbers
+// lack, rather than by its ".", which they are full of.
+std::size_t FindEdgeBlock(std::string_view line) {
+    for (std::size_t at = line.find('[', 3); at != std::string_view::npos; at = line.find('[', at + 1))
+        if (line.substr(at - 3, 3) == ".ed") return at - 3;
+    return std::string_view::npos;
+}
 
 // True when the line's text ends in ";" (trailing blanks, tabs and a CR aside).
 bool EndsStatement(std::string_view line) {
@@ -66,7 +76,20 @@ bool BeginsWithCreaseAttribute(std::string_view line) {
 // The scene's edge number of every crease edge, for the edge list being read.
 class EdgeNumbers {
 public:
-    explicit EdgeNumbers(const EdgeSet& creases) : creases_(creases), number_(creases.slotCount(), -1) {}
+    explicit EdgeNumbers(const EdgeSet& creases) : creases_(creases), number_(creases.slotCount(), -1) {
+        // About 16 bits an edge, as a power of two of at least 2^16.
+        std::size_t bits = std::size_t(1) << 16;
+        filterShift_ = 48;
+        while (bits < creases.size() * 16 && filterShift_ > 32) {
+            bits <<= 1;
+            --filterShift_;
+        }
+        filter_.assign(bits / 64, 0);
+        creases.forEach([this](Edge e) {
+            std::size_t bit = filterBit(e);
+            filter_[bit / 64] |= std::uint64_t(1) << (bit % 64);
+        });
+    }
 
     // A new edge list: numbering starts over, nothing found yet.
     void restart() {
@@ -85,7 +108,13 @@ public:
             return;
         }
         pending_ = 0;
-        std::size_t slot = creases_.find(MakeEdge(vertex_[0], vertex_[1]));
+        const Edge e = MakeEdge(vertex_[0], vertex_[1]);
+        std::size_t bit = filterBit(e);
+        if (!(filter_[bit / 64] >> (bit % 64) & 1)) {
+            ++next_;
+            return;
+        }
+        std::size_t slot = creases_.find(e);
         if (slot != EdgeSet::npos && number_[slot] < 0) {
             number_[slot] = next_;
             found_.push_back(slot);
@@ -102,7 +131,15 @@ public:
     }
 
 private:
+    std::size_t filterBit(Edge e) const {
+        return static_cast<std::size_t>((e * 0xD6E8FEB86659FD93ull) >> filterShift_);
+    }
+
     const EdgeSet& creases_;
+    // A bit for every crease edge's hash: most scene edges are no crease edge,
+    // and these bits stay in the cache where the set itself does not.
+    std::vector<std::uint64_t> filter_;
+    unsigned filterShift_;
     std::vector<std::int64_t> number_;  // by slot of creases_; -1: not listed yet
     std::vector<std::size_t> found_;    // slots numbered since the last restart
     std::int64_t next_ = 0;
@@ -154,18 +191,22 @@ public:
             if (state == BlockState::Continues) return;  // numbers only
             inBlock_ = false;
         }
-        if (Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond)) {
-            numbers_.restart();
-            looseStatement_ = Span();
-            lastBlockEnd_ = 0;
-            blockRead_ = false;
+        // Every literal but the edge block's holds "setAttr", which the bulk
+        // of a scene (numbers, face lists) does not: one search rules them out.
+        if (Contains(line, kSetAttr)) {
+            if (Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond)) {
+                numbers_.restart();
+                looseStatement_ = Span();
+                lastBlockEnd_ = 0;
+                blockRead_ = false;
+            }
+            if (Contains(line, kCreaseMarker)) {
+                startStatement(markedStatement_, line, start, end);
+            } else if (BeginsWithCreaseAttribute(line)) {
+                startStatement(looseStatement_, line, start, end);
+            }
         }
-        if (Contains(line, kCreaseMarker)) {
-            startStatement(markedStatement_, line, start, end);
-        } else if (BeginsWithCreaseAttribute(line)) {
-            startStatement(looseStatement_, line, start, end);
-        }
-        std::size_t block = line.find(kEdgeBlock);
+        std::size_t block = FindEdgeBlock(line);
         if (block != std::string_view::npos) {
             numbers_.startBlock();
             inBlock_ = true;
