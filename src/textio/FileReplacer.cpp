@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -23,6 +24,7 @@ namespace textio {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t kFirstBufferSize = 64 << 10;
 
 // A name no other writer is using: the counter keeps calls of this process
 // apart, the clock and the process id other processes.
@@ -198,10 +200,10 @@ int createUnique(const std::string& folder, bool deleteOnClose, std::string& nam
 
 // Copies `size` bytes from the start of `from` to the current end of `to`.
 bool copyFile(int from, int to, std::uint64_t size) {
-    std::vector<char> chunk(kBufferSize);
+    std::unique_ptr<char[]> chunk(new char[kBufferSize]);
     for (std::uint64_t at = 0; at < size;) {
-        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - at));
-        if (!readAt(from, at, chunk.data(), n) || !writeAll(to, chunk.data(), n)) return false;
+        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, size - at));
+        if (!readAt(from, at, chunk.get(), n) || !writeAll(to, chunk.get(), n)) return false;
         at += n;
     }
     return true;
@@ -270,7 +272,10 @@ bool FileReplacer::open(const char* target) {
         ::fchmod(fd_, static_cast<mode_t>(mode_));
     }
 #endif
-    buffer_.resize(kBufferSize);
+    // Small to start with, as most files a host rewrites are small; the full
+    // size once the content outgrows it.
+    capacity_ = kFirstBufferSize;
+    buffer_.reset(new char[capacity_]);
     used_ = 0;
     flushed_ = 0;
     failed_ = false;
@@ -279,16 +284,20 @@ bool FileReplacer::open(const char* target) {
 
 bool FileReplacer::flushBuffer() {
     if (failed_ || fd_ < 0) return false;
-    if (used_ > 0 && !writeAll(fd_, buffer_.data(), used_)) failed_ = true;
+    if (used_ > 0 && !writeAll(fd_, buffer_.get(), used_)) failed_ = true;
     flushed_ += used_;
     used_ = 0;
+    if (capacity_ < kBufferSize) {
+        capacity_ = kBufferSize;
+        buffer_.reset(new char[capacity_]);
+    }
     return !failed_;
 }
 
 void FileReplacer::writeSlow(const char* data, std::size_t size) {
     if (!flushBuffer()) return;
-    if (size < buffer_.size()) {
-        std::memcpy(buffer_.data(), data, size);
+    if (size < capacity_) {
+        std::memcpy(buffer_.get(), data, size);
         used_ = size;
     } else if (writeAll(fd_, data, size)) {
         flushed_ += size;
@@ -304,14 +313,15 @@ void FileReplacer::splice(std::uint64_t from, std::uint64_t to, std::string_view
     }
     const std::uint64_t tail = flushed_ - to;
     const std::uint64_t newTo = from + text.size();
-    std::vector<char> chunk(kBufferSize);
+    const std::size_t chunkSize = static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, tail));
+    std::unique_ptr<char[]> chunk(new char[chunkSize + 1]);
     // Move the tail in chunks, front first when it moves towards the start,
     // back first when it moves towards the end, so no chunk overwrites bytes
     // not yet moved.
     for (std::uint64_t done = 0; done < tail && newTo != to && !failed_;) {
-        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), tail - done));
+        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, tail - done));
         std::uint64_t at = newTo < to ? done : tail - done - n;
-        if (!readAt(fd_, to + at, chunk.data(), n) || !writeAt(fd_, newTo + at, chunk.data(), n))
+        if (!readAt(fd_, to + at, chunk.get(), n) || !writeAt(fd_, newTo + at, chunk.get(), n))
             failed_ = true;
         done += n;
     }

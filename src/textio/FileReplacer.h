@@ -21,9 +21,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace textio {
 
@@ -46,8 +46,8 @@ public:
     bool open(const char* target);
 
     void write(const char* data, std::size_t size) {
-        if (size <= buffer_.size() - used_) {
-            std::memcpy(buffer_.data() + used_, data, size);
+        if (size <= capacity_ - used_) {
+            std::memcpy(buffer_.get() + used_, data, size);
             used_ += size;
         } else {
             writeSlow(data, size);
@@ -89,7 +89,8 @@ private:
     bool exists_ = false;
     unsigned long mode_ = 0;  // permission bits (POSIX) or attributes (Windows)
     unsigned long owner_ = 0, group_ = 0;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // not zeroed: only written bytes are used
+    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
 };

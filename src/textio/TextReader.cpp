@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <stdio.h>
+#endif
+
 namespace textio {
 
 namespace {
@@ -17,6 +22,21 @@ constexpr bool kWindowsTextRules = false;
 #endif
 
 constexpr char kCtrlZ = 0x1A;
+
+// A small file gets a buffer its size: a host may rewrite many small files,
+// and a chunk-sized buffer would be mostly untouched memory.
+std::size_t firstBufferSize(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 st;
+    bool known = _fstat64(_fileno(file), &st) == 0;
+#else
+    struct stat st;
+    bool known = fstat(fileno(file), &st) == 0;
+#endif
+    if (!known || (st.st_mode & S_IFMT) != S_IFREG || st.st_size >= static_cast<long long>(kChunkSize))
+        return kChunkSize;
+    return static_cast<std::size_t>(st.st_size) + 4096;
+}
 
 bool allCtrlZ(const char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
@@ -39,7 +59,8 @@ bool TextReader::open(const char* path) {
     // The reader keeps its own large buffer; a second one inside stdio would
     // only add a copy.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_.resize(kChunkSize);
+    capacity_ = firstBufferSize(file_);
+    buffer_.reset(new char[capacity_]);
     // Some files open but cannot be read (a folder, on POSIX systems): that
     // is a file that cannot be opened for reading, found before anything else.
     if (!fill()) {
@@ -53,7 +74,7 @@ bool TextReader::open(const char* path) {
 // be more 0x1A bytes: anything else means the file was cut short, and a rewrite
 // would drop the rest, so the whole read fails instead.
 void TextReader::endAtCtrlZ(std::size_t at) {
-    if (!allCtrlZ(buffer_.data() + at, end_ - at)) failed_ = true;
+    if (!allCtrlZ(buffer_.get() + at, end_ - at)) failed_ = true;
     end_ = at;
     atEnd_ = true;
     char scratch[4096];
@@ -69,14 +90,20 @@ void TextReader::endAtCtrlZ(std::size_t at) {
 
 bool TextReader::fill() {
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    if (end_ == capacity_) {  // a line longer than the buffer
+        std::size_t larger = capacity_ < kChunkSize ? kChunkSize : capacity_ * 2;
+        std::unique_ptr<char[]> grown(new char[larger]);
+        std::memcpy(grown.get(), buffer_.get(), end_);
+        buffer_ = std::move(grown);
+        capacity_ = larger;
+    }
 
-    std::size_t wanted = buffer_.size() - end_;
-    std::size_t got = std::fread(buffer_.data() + end_, 1, wanted, file_);
+    std::size_t wanted = capacity_ - end_;
+    std::size_t got = std::fread(buffer_.get() + end_, 1, wanted, file_);
     std::size_t start = end_;
     end_ += got;
     if (got < wanted) {
@@ -87,8 +114,8 @@ bool TextReader::fill() {
         atEnd_ = true;
     }
     if (kWindowsTextRules) {
-        const void* z = std::memchr(buffer_.data() + start, kCtrlZ, got);
-        if (z) endAtCtrlZ(static_cast<const char*>(z) - buffer_.data());
+        const void* z = std::memchr(buffer_.get() + start, kCtrlZ, got);
+        if (z) endAtCtrlZ(static_cast<const char*>(z) - buffer_.get());
     }
     return true;
 }
@@ -97,7 +124,7 @@ bool TextReader::next(std::string_view& line) {
     if (!file_) return false;
     for (;;) {
         if (failed_) return false;
-        const char* base = buffer_.data();
+        const char* base = buffer_.get();
         std::size_t from = begin_ + scanned_;
         const void* lf = std::memchr(base + from, '\n', end_ - from);
         if (lf) {

@@ -11,8 +11,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace textio {
 
@@ -45,7 +45,8 @@ private:
     void endAtCtrlZ(std::size_t at);
 
     std::FILE* file_ = nullptr;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // not zeroed: every byte used is read first
+    std::size_t capacity_ = 0;
     std::size_t begin_ = 0;  // first byte not yet handed out
     std::size_t end_ = 0;    // end of valid data in buffer_
     std::size_t scanned_ = 0;  // bytes after begin_ already known to hold no LF
