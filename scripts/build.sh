@@ -1,18 +1,21 @@
 #!/bin/sh
 # Configures and builds one target in build/TARGET.
 # usage: scripts/build.sh TARGET [CMAKE-ARGUMENTS...]
-#   TARGET: linux-x86_64 (native), linux-i386, windows-x86_64, windows-i686
+#   TARGET: linux-x86_64 (native), linux-i386, windows-x86_64, windows-i686,
+#           linux-x86_64-sanitize (native, AddressSanitizer + UBSan)
 set -eu
 cd "$(dirname "$0")/.."
 target=$1
 shift
+type=Release
 case "$target" in
   linux-x86_64) toolchain= ;;
+  linux-x86_64-sanitize) toolchain= type=RelWithDebInfo; set -- -DPELLANDO_SANITIZE=ON "$@" ;;
   linux-i386) toolchain=cmake/toolchains/linux-i386.cmake ;;
   windows-x86_64) toolchain=cmake/toolchains/mingw-x86_64.cmake ;;
   windows-i686) toolchain=cmake/toolchains/mingw-i686.cmake ;;
   *) echo "unknown target: $target" >&2; exit 2 ;;
 esac
-cmake -S . -B "build/$target" -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "build/$target" -DCMAKE_BUILD_TYPE=$type \
   ${toolchain:+-DCMAKE_TOOLCHAIN_FILE=$toolchain} "$@" >/dev/null
 cmake --build "build/$target" -j"$(nproc)"

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds all four targets and runs every test:
 # natively, under qemu-i386 (32-bit Linux) and under wine64 (Windows); the
-# 32-bit Windows DLL, which cannot run here, gets its static checks.
+# 32-bit Windows DLL, which cannot run here, gets its static checks. Then the
+# whole suite again under AddressSanitizer + UBSan, and each fuzz harness for
+# FUZZ_SECONDS (default 30).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,7 +15,7 @@ trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true' 
 
 status=0
 summary=
-for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686; do
+for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686 linux-x86_64-sanitize; do
   echo "=== $target"
   scripts/build.sh "$target"
   if ctest --test-dir "build/$target" -j2 --output-on-failure >"build/$target.log" 2>&1; then
@@ -26,5 +28,15 @@ for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686; do
   summary="$summary
 $target: $result, $(grep -E 'tests passed|tests failed' "build/$target.log" | tail -n 1)"
 done
+echo "=== fuzzing, ${FUZZ_SECONDS:-30} s a harness"
+if scripts/fuzz.sh "${FUZZ_SECONDS:-30}" >build/fuzz.log 2>&1; then
+  result=passed
+else
+  result=FAILED
+  status=1
+  cat build/fuzz.log
+fi
+summary="$summary
+fuzzing: $result, $(grep -c '^Done' build/fuzz.log) harnesses, $(awk '/^stat::number_of_executed_units:/ { n += $2 } END { print n + 0 }' build/fuzz.log) runs"
 echo "=== summary$summary"
 exit $status
