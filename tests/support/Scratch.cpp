@@ -8,6 +8,12 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <direct.h>
+#endif
+
 namespace fs = std::filesystem;
 
 Scratch::Scratch() {
@@ -62,6 +68,28 @@ bool Scratch::exists(const std::string& name) const {
 std::vector<std::string> Scratch::names() const {
     std::vector<std::string> result;
     for (const auto& entry : fs::directory_iterator(root_)) result.push_back(entry.path().filename().string());
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+void Scratch::MakeFolder(const std::string& path) {
+#ifdef _WIN32
+    int made = _mkdir(path.c_str());
+#else
+    int made = mkdir(path.c_str(), 0777);
+#endif
+    if (made != 0) throw std::runtime_error("cannot make the folder " + path);
+}
+
+std::vector<std::string> Scratch::NamesIn(const std::string& folder) {
+    std::vector<std::string> result;
+    DIR* listing = opendir(folder.c_str());
+    if (!listing) throw std::runtime_error("cannot list " + folder);
+    while (dirent* entry = readdir(listing)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") result.push_back(name);
+    }
+    closedir(listing);
     std::sort(result.begin(), result.end());
     return result;
 }

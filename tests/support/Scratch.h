@@ -22,6 +22,12 @@ public:
     // what it made, so that a stray temporary file shows up.
     std::vector<std::string> names() const;
 
+    // A folder and a listing made with the C runtime's narrow-name calls,
+    // which take a path's bytes as the library does: for names whose
+    // spelling other interfaces might change.
+    static void MakeFolder(const std::string& path);
+    static std::vector<std::string> NamesIn(const std::string& folder);  // without "." and ".."
+
 private:
     std::string root_;
 };
