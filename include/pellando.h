@@ -136,6 +136,34 @@ float SmoothtoGroupOBJ(const char* text, double number, char* buffer);
  */
 float GetCreases(const char* text, double number, char* buffer);
 
+/*
+ * SwapVertices: puts the vertex positions of one Wavefront OBJ file into
+ * another of the same vertex count, whose other statements stay.
+ *   text    path of the source OBJ file, whose vertex lines are taken (read
+ *           only);
+ *   number  not read;
+ *   buffer  path of the target OBJ file, rewritten in place; may be the same
+ *           file as text. The buffer itself is only read.
+ * A vertex line is one whose first two bytes are "v" and a blank (not a tab);
+ * a comment line is one whose first byte is "#". The target becomes:
+ *   the line "# written by Quillfer plugin for Orvex";
+ *   the source's vertex lines, byte for byte, in their order (the source's
+ *   other lines are ignored);
+ *   the target's lines that are neither vertex lines nor comments ("vt",
+ *   "vn", "v" + tab, faces, groups, empty lines...), in their order.
+ * Vertex lines are matched by their count alone; nothing is parsed. The
+ * target's old comments go, so repeated swaps leave one header line.
+ * Results:
+ *    0  the target was rewritten;
+ *   -1  the target was left exactly as it was, because: the source cannot be
+ *       opened or read, or holds no vertex line (the target is then not even
+ *       opened); the target cannot be opened or read, or cannot be written
+ *       (read-only, locked, disk full); the two vertex counts differ; or the
+ *       target holds nothing but vertex lines and comments;
+ *   -2  text or buffer is null; no file was opened.
+ */
+float SwapVertices(const char* text, double number, char* buffer);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

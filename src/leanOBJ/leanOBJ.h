@@ -17,3 +17,14 @@ float LeanSmoothtoGroupOBJ(const char* inputPath, const char* outputPath);
 // PELLANDO_FAILED (a file cannot be opened or read), PELLANDO_NO_CREASE_EDGES,
 // PELLANDO_NO_EDGE_LIST, PELLANDO_CANNOT_WRITE or PELLANDO_TOO_MANY_GROUPS.
 float GetCreasesOBJ(const char* objPath, const char* scenePath, char groupChar);
+
+// Puts the vertex lines ("v" + blank) of the OBJ file `sourcePath` into the
+// OBJ file `targetPath`, which must hold as many. The target becomes the line
+// "# written by Quillfer plugin for Orvex", the source's vertex lines byte for
+// byte, then the target's lines that are neither vertex lines nor comments
+// ("#" first), in their order. True when the target was rewritten; false,
+// with the target exactly as it was, when the source cannot be read or holds
+// no vertex line, the target cannot be read or written, the counts differ,
+// or the target holds nothing but vertex lines and comments. The two paths
+// may name the same file.
+bool LeanSwapVerts(const char* sourcePath, const char* targetPath);

@@ -7,3 +7,8 @@ float SmoothtoGroupOBJ(const char* text, double, char* buffer) {
     if (!text || !buffer) return PELLANDO_NULL_POINTER;
     return Guarded([&] { return LeanSmoothtoGroupOBJ(text, buffer); });
 }
+
+float SwapVertices(const char* text, double, char* buffer) {
+    if (!text || !buffer) return PELLANDO_NULL_POINTER;
+    return Guarded([&] { return LeanSwapVerts(text, buffer) ? PELLANDO_OK : PELLANDO_FAILED; });
+}
