@@ -51,6 +51,7 @@ enum PellandoResult {
     PELLANDO_FAILED = -1,       /* an input cannot be opened or read (see each export) */
     PELLANDO_NULL_POINTER = -2, /* text or buffer is a null pointer */
     PELLANDO_CANNOT_WRITE = -3, /* the output cannot be written; left as it was */
+    PELLANDO_END_OF_LISTING = -3,       /* GetFile: the open listing has no further entry */
     PELLANDO_NO_CREASE_EDGES = -4,      /* GetCreases: the mesh has no group boundary */
     PELLANDO_NO_EDGE_LIST = -5,         /* GetCreases: the scene has no edges and no creases */
     PELLANDO_CREASES_NULL_POINTER = -7, /* GetCreases: text or buffer is a null pointer */
@@ -163,6 +164,76 @@ float GetCreases(const char* text, double number, char* buffer);
  *   -2  text or buffer is null; no file was opened.
  */
 float SwapVertices(const char* text, double number, char* buffer);
+
+/*
+ * The folder exports. OpenFolder, GetFile and CloseFolder list one folder,
+ * one entry a call; the library keeps that one listing open between calls,
+ * and there is never more than one. FileDelete and EmptyFolder neither use
+ * nor change it. A listing: OpenFolder, then GetFile until it answers -3,
+ * then CloseFolder. None of them reads number.
+ */
+
+/*
+ * OpenFolder: opens a listing of the folder at text (a path, with or without
+ * a trailing separator). A listing that was open is closed first, also when
+ * the new one cannot be opened.
+ * Results:
+ *    0  the folder is open for listing, at its first entry;
+ *   -1  it cannot be opened (text is null, empty, missing, not a folder, or
+ *       may not be read); no listing is open afterwards.
+ */
+float OpenFolder(const char* text, double number, char* buffer);
+
+/*
+ * GetFile: writes the name of the open listing's next entry into buffer: the
+ * bare name with its terminating NUL, nothing after it. Every entry comes in
+ * the platform's own order, unsorted and unfiltered: files, subfolders, "."
+ * and ".." alike, wherever the platform puts them. The buffer must hold the
+ * longest name with its NUL: 260 bytes on Windows, 256 bytes on POSIX
+ * systems. text is not read.
+ * Results:
+ *    0  the next entry name is in buffer;
+ *   -1  no folder is open; buffer is not written;
+ *   -2  buffer is null (with a folder open); nothing is written and the
+ *       listing does not move on;
+ *   -3  the listing has no further entry (or cannot be read further); buffer
+ *       is not written. Every later call answers -3 until CloseFolder.
+ */
+float GetFile(const char* text, double number, char* buffer);
+
+/*
+ * CloseFolder: closes the open listing. Reads no argument.
+ * Results:
+ *    0  the listing was closed;
+ *   -1  no folder is open.
+ */
+float CloseFolder(const char* text, double number, char* buffer);
+
+/*
+ * FileDelete: deletes the file at text. On POSIX systems an empty folder is
+ * deleted as well; on Windows a folder never is.
+ * Results:
+ *    0  it was deleted;
+ *   -1  text is null, or it cannot be deleted (missing, a folder on Windows,
+ *       a folder that is not empty, read-only on Windows, not permitted).
+ */
+float FileDelete(const char* text, double number, char* buffer);
+
+/*
+ * EmptyFolder: deletes the entries directly in the folder at text whose
+ * names hold a "." that is not their last character ("a.obj", "b.txt",
+ * ".hidden"); entries without one ("README", "sub", "notes.") stay.
+ * Subfolders are never entered; a subfolder named like a file ("old.data")
+ * is deleted like a file when the platform allows it (POSIX: when empty;
+ * Windows: never). The path may end in the platform's separator ("\" on
+ * Windows, "/" on POSIX) or not. An entry that cannot be deleted stays, and
+ * the others are still deleted.
+ * Results:
+ *    0  the folder was listed to its end (whatever could be deleted);
+ *   -1  text is null or empty, or the folder cannot be opened; nothing was
+ *       deleted.
+ */
+float EmptyFolder(const char* text, double number, char* buffer);
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -41,4 +41,11 @@ inline std::string Native(std::string_view text) {
     return bytes;
 }
 
+// The C runtime's remove(): POSIX systems delete an empty folder with it,
+// Windows refuses every folder.
+inline constexpr bool kRemoveDeletesEmptyFolders = !kWindowsRules;
+
+// Windows drops a "." at the end of a file name; POSIX systems keep it.
+inline constexpr bool kNamesMayEndInADot = !kWindowsRules;
+
 }  // namespace platform
