@@ -1,6 +1,7 @@
 // pellando: a command-line stand-in for the host application. It loads the
 // library by path, binds one export by name, calls it with the plug-in call
-// shape and prints the answer with its meaning.
+// shape and prints the answer with its meaning. "pellando list DIR" drives
+// the three listing exports in one run, as a host lists a folder.
 //
 // Exit status: 0 when the export answered success, 1 when it answered a
 // failure code, 2 on a usage error or when the library cannot be loaded.
@@ -23,7 +24,8 @@ struct Meaning {
 enum class Form {
     None,            // NAME
     Text,            // NAME TEXT
-    TextNumberBuffer // NAME TEXT NUMBER BUFFER
+    TextNumberBuffer, // NAME TEXT NUMBER BUFFER
+    Listing          // list DIR: OpenFolder, GetFile until -3, CloseFolder
 };
 
 struct Command {
@@ -48,6 +50,29 @@ const std::vector<Command>& commands() {
           {-5, "the scene has no edge list and no crease statement; it was left as it was"},
           {-7, "a path is missing"},
           {-16, "the mesh has more than 8191 groups; the scene was not touched"}}},
+        {"SwapVertices", Form::TextNumberBuffer, "SOURCE.obj NUMBER TARGET.obj",
+         {{0, "the target now holds the source's vertices"},
+          {-1, "nothing was changed: a file cannot be read or written, the source has no vertex lines, "
+               "the vertex counts differ, or the target holds only vertex lines and comments"},
+          {-2, "a path is missing"}}},
+        {"OpenFolder", Form::Text, "DIR",
+         {{0, "the folder is open for listing (until this program ends)"},
+          {-1, "the folder cannot be opened"}}},
+        {"GetFile", Form::None, "(each run is a new process, with no folder open: see list)",
+         {{-1, "no folder is open"},
+          {-2, "the buffer is missing"},
+          {-3, "the listing has no further entry"}}},
+        {"CloseFolder", Form::None, "",
+         {{0, "the folder listing was closed"},
+          {-1, "no folder is open"}}},
+        {"FileDelete", Form::Text, "PATH",
+         {{0, "deleted"},
+          {-1, "it cannot be deleted (missing, a folder, or not permitted)"}}},
+        {"EmptyFolder", Form::Text, "DIR  (deletes the files in DIR whose names have an extension)",
+         {{0, "the files with an extension that could be deleted are gone"},
+          {-1, "the folder cannot be opened; nothing was deleted"}}},
+        {"list", Form::Listing, "DIR  (OpenFolder, GetFile until -3, CloseFolder: one name a line)",
+         {{-1, "the folder cannot be opened"}}},
     };
     return table;
 }
@@ -61,9 +86,11 @@ const Command* findCommand(const char* name) {
 void printUsage(std::FILE* to) {
     std::fprintf(to,
                  "usage: pellando [--library PATH] EXPORT [ARGUMENTS]\n"
+                 "       pellando [--library PATH] list DIR\n"
                  "       pellando --help\n"
                  "Loads the plug-in library (default: the one built beside this program),\n"
-                 "calls one export and prints its result and what it means.\n"
+                 "calls one export and prints its result and what it means; list lists a\n"
+                 "folder through the folder exports.\n"
                  "Exports and their arguments:\n");
     for (const Command& command : commands())
         std::fprintf(to, "  %-18s %s\n", command.name, command.arguments);
@@ -74,6 +101,31 @@ int usageError(const char* message) {
     std::fprintf(stderr, "pellando: %s\n", message);
     printUsage(stderr);
     return 2;
+}
+
+// Lists a folder as a host does: OpenFolder, GetFile until it answers -3,
+// CloseFolder; prints each entry name on a line of its own.
+int listFolder(const PluginLibrary& library, const char* folder) {
+    PellandoExport open = library.find("OpenFolder"), get = library.find("GetFile"),
+                   close = library.find("CloseFolder");
+    if (!open || !get || !close) {
+        std::fprintf(stderr, "pellando: the library has no folder exports\n");
+        return 2;
+    }
+    float result = open(folder, 0, nullptr);
+    if (result != PELLANDO_OK) {
+        std::printf("%g: the folder cannot be opened\n", static_cast<double>(result));
+        return 1;
+    }
+    std::vector<char> name(4096, '\0');  // more than the longest entry name
+    while ((result = get(nullptr, 0, name.data())) == PELLANDO_OK) std::printf("%s\n", name.data());
+    float closed = close(nullptr, 0, nullptr);
+    if (result != PELLANDO_END_OF_LISTING || closed != PELLANDO_OK) {
+        std::printf("%g, %g: the listing ended unexpectedly\n", static_cast<double>(result),
+                    static_cast<double>(closed));
+        return 1;
+    }
+    return 0;
 }
 
 bool parseNumber(const char* text, double& number) {
@@ -117,6 +169,7 @@ int main(int argc, char** argv) {
         if (!arguments.empty()) return usageError("this export takes no arguments");
         break;
     case Form::Text:
+    case Form::Listing:
         if (arguments.size() != 1) return usageError("this export takes one path");
         text = arguments[0];
         break;
@@ -134,6 +187,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pellando: %s\n", library.error().c_str());
         return 2;
     }
+    if (command->form == Form::Listing) return listFolder(library, text);
     PellandoExport function = library.find(command->name);
     if (!function) {
         std::fprintf(stderr, "pellando: the library has no export %s\n", command->name);
@@ -141,6 +195,9 @@ int main(int argc, char** argv) {
     }
 
     float result = function(text, number, buffer.data());
-    std::printf("%g: %s\n", static_cast<double>(result), meaningOf(*command, result));
+    if (std::strcmp(command->name, "GetFile") == 0 && result == PELLANDO_OK)
+        std::printf("0: the next entry is %s\n", buffer.data());
+    else
+        std::printf("%g: %s\n", static_cast<double>(result), meaningOf(*command, result));
     return result < 0 ? 1 : 0;
 }

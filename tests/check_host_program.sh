@@ -40,6 +40,29 @@ expect 0 '^3: scene written; number of groups$' GetCreases "$in" 1 "$(native "$w
 grep -q '^  setAttr ".cd" -type "dataPolyComponent" Index_Data Edge 10' "$work/cube.ma" || fail "cube.ma has no new crease statement"
 printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n' >"$work/ungrouped.obj"
 expect 1 '^-4: the mesh has no group boundary edges' GetCreases "$(native "$work/ungrouped.obj")" 0 "$(native "$work/cube.ma")"
+
+# The vertex swap, and the folder exports on a folder of the test's own.
+cp "$examples/cube.obj" "$work/swap-target.obj"
+cp "$examples/cube-moved.obj" "$work/"
+moved=$(native "$work/cube-moved.obj") target=$(native "$work/swap-target.obj")
+expect 0 "^0: the target now holds the source's vertices$" SwapVertices "$moved" 0 "$target"
+head -n 2 "$work/swap-target.obj" | tr -d '\r' | tr '\n' '|' | grep -q '^# written by Quillfer plugin for Orvex|v -1.0 0.0 1.0|$' ||
+  fail "swap-target.obj does not start with the header and the moved vertices"
+expect 1 '^-1: nothing was changed' SwapVertices "$moved" 0 "$(native "$work/ungrouped.obj")"
+mkdir "$work/folder"
+touch "$work/folder/a.obj" "$work/folder/b.txt" "$work/folder/README"
+folder=$(native "$work/folder")
+expect 0 '^b\.txt$' list "$folder"
+expect 0 '^\.\.$' list "$folder"
+expect 1 '^-1: the folder cannot be opened$' list "$(native "$work/missing")"
+expect 0 '^0: the folder is open for listing' OpenFolder "$folder"
+expect 1 '^-1: no folder is open$' GetFile
+expect 1 '^-1: no folder is open$' CloseFolder
+expect 0 '^0: deleted$' FileDelete "$(native "$work/folder/b.txt")"
+expect 1 '^-1: it cannot be deleted' FileDelete "$(native "$work/folder/b.txt")"
+expect 0 '^0: the files with an extension' EmptyFolder "$folder"
+[ "$(ls -A "$work/folder")" = README ] || fail "EmptyFolder left $(ls -A "$work/folder" | tr '\n' ' ')"
+expect 2 'takes one path' list
 expect 2 'no export named'
 expect 2 'no such export' NoSuchExport
 expect 2 'takes TEXT NUMBER BUFFER' SmoothtoGroupOBJ "$in"
