@@ -27,3 +27,11 @@ diff -u cube.obj cube-groups.obj || true
 # the edges where the groups meet become the crease edges of cube.ma.
 show GetCreases cube.obj 1 cube.ma
 diff -u "$OLDPWD/examples/cube.ma" cube.ma || true
+
+# The vertices of cube-moved.obj put into cube.obj: its texture coordinates,
+# normals, groups and faces stay; its comments go.
+show SwapVertices cube-moved.obj 0 cube.obj
+diff -u "$OLDPWD/examples/cube.obj" cube.obj || true
+
+# The folder as the host lists it: OpenFolder, GetFile until -3, CloseFolder.
+show list .
