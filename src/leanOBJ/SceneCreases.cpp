@@ -16,8 +16,9 @@
 // blanks and tabs, with `setAttr ".cd"` (Maya's own, and this library's
 // output). A statement runs from that line through the first line ending in
 // ";", over continuation lines that hold only numbers, blanks and tabs; a
-// line with anything else ends it before that line. Without any crease
-// statement the new one goes right after the last edge block.
+// line with anything else ends it before that line. A line of the edge list
+// (edge count or edge block) never starts a crease statement. Without any
+// crease statement the new one goes right after the last edge block.
 //
 // The scene is copied to the replacement file while it is read, and the new
 // statement, known only at the end, is spliced in at the place recorded.
@@ -193,20 +194,24 @@ public:
         }
         // Every literal but the edge block's holds "setAttr", which the bulk
         // of a scene (numbers, face lists) does not: one search rules them out.
-        if (Contains(line, kSetAttr)) {
-            if (Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond)) {
-                numbers_.restart();
-                looseStatement_ = Span();
-                lastBlockEnd_ = 0;
-                blockRead_ = false;
-            }
+        const bool setAttr = Contains(line, kSetAttr);
+        const bool edgeCount = setAttr && Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond);
+        const std::size_t block = FindEdgeBlock(line);
+        if (edgeCount) {
+            numbers_.restart();
+            looseStatement_ = Span();
+            lastBlockEnd_ = 0;
+            blockRead_ = false;
+        }
+        // A line of the edge list is never taken for the crease statement,
+        // whatever else it holds: replacing it would cut edges out of the list.
+        if (setAttr && !edgeCount && block == std::string_view::npos) {
             if (Contains(line, kCreaseMarker)) {
                 startStatement(markedStatement_, line, start, end);
             } else if (BeginsWithCreaseAttribute(line)) {
                 startStatement(looseStatement_, line, start, end);
             }
         }
-        std::size_t block = FindEdgeBlock(line);
         if (block != std::string_view::npos) {
             numbers_.startBlock();
             inBlock_ = true;

@@ -99,6 +99,18 @@ int createExclusive(const std::string& path, bool deleteOnClose) {
     return _open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
 }
 
+FileStamp stampOf(const std::string& path) {
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return stamp;
+    auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+    stamp.exists = true;
+    stamp.size = join(data.nFileSizeHigh, data.nFileSizeLow);
+    stamp.modified = join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    stamp.identity = join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime);
+    return stamp;
+}
+
 std::string stagingFolder() {
     char folder[MAX_PATH + 1];
     DWORD n = GetTempPathA(sizeof folder, folder);
@@ -158,6 +170,22 @@ int createExclusive(const std::string& path, bool deleteOnClose) {
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 && deleteOnClose) ::unlink(path.c_str());
     return fd;
+}
+
+FileStamp stampOf(const std::string& path) {
+    FileStamp stamp;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return stamp;
+#ifdef __APPLE__
+    const long nanoseconds = st.st_mtimespec.tv_nsec;
+#else
+    const long nanoseconds = st.st_mtim.tv_nsec;
+#endif
+    stamp.exists = true;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.modified = static_cast<std::uint64_t>(st.st_mtime) * 1000000000u + static_cast<std::uint64_t>(nanoseconds);
+    stamp.identity = (static_cast<std::uint64_t>(st.st_dev) << 40) ^ static_cast<std::uint64_t>(st.st_ino);
+    return stamp;
 }
 
 std::string stagingFolder() {
@@ -253,6 +281,9 @@ bool FileReplacer::open(const char* target) {
     }
 #endif
 
+    // A device or a pipe changes with every use: only files are compared.
+    stamp_ = stampOf(target_);
+    checkStamp_ = regular;
     std::string folder = folderOf(target_);
     if (regular) fd_ = createUnique(folder, false, temp_);
     if (fd_ < 0) {
@@ -343,9 +374,20 @@ bool FileReplacer::finishStaged() {
     return closeFile(out) && ok;
 }
 
+// Whether the target is still the file it was when the replacement began.
+// Another program that created, replaced or changed it meanwhile must not
+// lose its work to content made from the old file. (One that removed it
+// loses nothing.)
+bool FileReplacer::targetUnchanged() const {
+    if (!checkStamp_) return true;
+    FileStamp now = stampOf(target_);
+    return !now.exists || (stamp_.exists && now.size == stamp_.size && now.modified == stamp_.modified &&
+                           now.identity == stamp_.identity);
+}
+
 bool FileReplacer::commit() {
     if (fd_ < 0) return false;
-    bool ok = flushBuffer();
+    bool ok = flushBuffer() && targetUnchanged();
     if (temp_.empty()) {
         ok = ok && finishStaged();
         abandon();

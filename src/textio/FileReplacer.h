@@ -11,6 +11,9 @@
 //   folder) is refused by open(), untouched.
 // - A replaced file keeps its permission bits (and, where allowed, its owner);
 //   a target that is a symbolic link keeps the link, its target is replaced.
+// - When another program creates, replaces or changes the target while the
+//   new content is being written, commit() refuses: its work is not lost to
+//   content made from the old file.
 // - Where no temporary file may be created beside an existing, writable target
 //   (no permission on its folder), or the target is not a regular file, the
 //   content is staged in the system's temporary folder and copied over the
@@ -26,6 +29,13 @@
 #include <string_view>
 
 namespace textio {
+
+// What tells a file's versions apart: size, modification time and identity
+// (device and inode, or creation time on Windows).
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t size = 0, modified = 0, identity = 0;
+};
 
 // The line end this platform's text mode writes.
 #ifdef _WIN32
@@ -71,7 +81,8 @@ public:
     bool good() const { return fd_ >= 0 && !failed_; }
 
     // Makes the written content the target's. False (target untouched, unless
-    // the staged fallback failed while copying) when any step failed.
+    // the staged fallback failed while copying) when any step failed, or when
+    // another program created, replaced or changed the target since open().
     bool commit();
 
     // Drops everything written; the target keeps its old content.
@@ -79,6 +90,7 @@ public:
 
 private:
     void writeSlow(const char* data, std::size_t size);
+    bool targetUnchanged() const;
     bool flushBuffer();
     bool finishStaged();
 
@@ -89,6 +101,8 @@ private:
     bool exists_ = false;
     unsigned long mode_ = 0;  // permission bits (POSIX) or attributes (Windows)
     unsigned long owner_ = 0, group_ = 0;
+    FileStamp stamp_;  // the target as open() found it
+    bool checkStamp_ = false;
     std::unique_ptr<char[]> buffer_;  // not zeroed: only written bytes are used
     std::size_t capacity_ = 0;
     std::size_t used_ = 0;

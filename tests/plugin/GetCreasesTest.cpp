@@ -242,6 +242,22 @@ TEST(GetCreasesTest, ChoosesTheStatementToReplace) {
     }
 }
 
+// Replacing a line of the edge list would cut edges out of it, and a second
+// run would then number the edges differently.
+TEST(GetCreasesTest, AnEdgeListLineIsNeverTakenForTheCreaseStatement) {
+    const std::string obj = "v 0 0 0\nv 1 0 0\nv 1 1 0\ng a\nf 1 2 3\n";
+    for (const std::string block : {"\tsetAttr \".cd\" \".ed[0:1]\"  0 1 0 1 2 0;\n",
+                                    "  \tsetAttr \".cd\" \".ed[0:1]\"  0 1 0 1 2 0;\n"}) {
+        const std::string start = "\tsetAttr -s 2 \".ed\";\n" + block;
+        Transfer transfer(obj, start + "// End\n");
+        EXPECT_EQ(transfer.result, 1.0f) << block;
+        const std::string once = Native(start + Statement({0, 1}) + "// End\n");
+        EXPECT_EQ(transfer.scene(), once) << block;
+        EXPECT_EQ(Creases(transfer.scratch.path("mesh.obj"), 0, transfer.scratch.path("scene.ma")), 1.0f);
+        EXPECT_EQ(transfer.scene(), once) << block;
+    }
+}
+
 TEST(GetCreasesTest, SceneWithoutEdgesOrCreasesIsLeftAsItWas) {
     const std::string scene = "//Maya ASCII 2024 scene\ncreateNode transform -n \"empty\";\n// End\n";
     Transfer transfer(kQuadObj, scene);

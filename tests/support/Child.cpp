@@ -3,6 +3,8 @@
 #ifndef _WIN32
 
 #include <csignal>
+#include <fstream>
+#include <string>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +48,24 @@ bool UnderEmulator() {
     // Set by the test set-up of a build whose tests run under an emulator.
     const char* flag = std::getenv("PELLANDO_UNDER_EMULATOR");
     return flag && *flag == '1';
+}
+
+bool AddressSpaceLimitWorks() {
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return false;
+#endif
+#endif
+    return !UnderEmulator();
+}
+
+long long AddressSpaceInUse() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.compare(0, 7, "VmSize:") == 0) return std::stoll(line.substr(7)) * 1024;
+    return -1;
 }
 
 #endif

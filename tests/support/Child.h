@@ -36,4 +36,11 @@ float RunInChild(const ChildLimits& limits, const std::function<float()>& work);
 // space limit (qemu-user reserves the guest's whole address space).
 bool UnderEmulator();
 
+// True when an address space limit can make memory run out in a child: not
+// under an emulator, nor under AddressSanitizer (its shadow memory).
+bool AddressSpaceLimitWorks();
+
+// The process's address space in bytes now, or -1 where unknown.
+long long AddressSpaceInUse();
+
 #endif

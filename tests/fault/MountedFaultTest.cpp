@@ -1,0 +1,106 @@
+// Faults that only a file system can make, on every platform the tests run
+// on (wine included): a disk that fills up during a rewrite, and outputs on
+// a read-only mount. The file systems come from tests/faultfs.sh through
+// PELLANDO_FAULT_DIR; where they cannot be made the tests skip.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "MayaScene.h"
+#include "Platform.h"
+#include "Plugin.h"
+#include "Scratch.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class MountedFaultTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const char* dir = std::getenv("PELLANDO_FAULT_DIR");
+        if (!dir || !*dir) GTEST_SKIP() << "PELLANDO_FAULT_DIR is not set";
+        root_ = dir;
+        if (fs::exists(root_ + "/unavailable")) GTEST_SKIP() << "no fault file systems: " << root_;
+        // Each test works in a folder of its own on the full disk.
+        fs::remove_all(full(""));
+        fs::create_directory(full(""));
+    }
+    void TearDown() override {
+        if (!root_.empty()) fs::remove_all(full(""));
+    }
+    std::string full(const std::string& name) const { return root_ + "/full/case" + (name.empty() ? "" : "/" + name); }
+    std::string readonly(const std::string& name) const { return root_ + "/readonly/" + name; }
+    Names namesInFull() const { return Scratch::NamesIn(full("")); }
+
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static void Write(const std::string& path, const std::string& bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out << bytes;
+    }
+
+    std::string root_;
+};
+
+std::string Mesh(std::size_t bytes) {
+    std::string text;
+    for (int i = 0; text.size() < bytes; ++i) text += "s " + std::to_string(i) + "\nv 1 2 3\nf 1 2 3\n";
+    return text;
+}
+
+TEST_F(MountedFaultTest, DiskFillsUpDuringAnInPlaceSmoothingRewrite) {
+    const std::string mesh = Mesh(300000);
+    Write(full("mesh.obj"), mesh);
+    EXPECT_EQ(Call("SmoothtoGroupOBJ", full("mesh.obj").c_str(), 0, full("mesh.obj").c_str()), PELLANDO_CANNOT_WRITE);
+    EXPECT_TRUE(Read(full("mesh.obj")) == mesh);
+    EXPECT_EQ(namesInFull(), Names{"mesh.obj"});
+}
+
+TEST_F(MountedFaultTest, DiskFillsUpWritingANewOutput) {
+    Scratch scratch;
+    scratch.write("mesh.obj", Mesh(700000));
+    EXPECT_EQ(Call("SmoothtoGroupOBJ", scratch.path("mesh.obj").c_str(), 0, full("out.obj").c_str()),
+              PELLANDO_CANNOT_WRITE);
+    EXPECT_EQ(namesInFull(), Names{});
+}
+
+TEST_F(MountedFaultTest, DiskFillsUpDuringACreaseTransfer) {
+    maya::EdgeList edges;
+    for (int i = 0; i < 24000; ++i) edges.emplace_back(i, i + 1);
+    const std::string scene = maya::Scene(edges);
+    ASSERT_GT(scene.size(), 256000u);
+    Write(full("scene.ma"), scene);
+    Scratch scratch;
+    scratch.write("mesh.obj", "g a\nf 1 2 3\n");
+    EXPECT_EQ(Call("GetCreases", scratch.path("mesh.obj").c_str(), 0, full("scene.ma").c_str()), PELLANDO_CANNOT_WRITE);
+    EXPECT_TRUE(Read(full("scene.ma")) == scene);
+    EXPECT_EQ(namesInFull(), Names{"scene.ma"});
+}
+
+TEST_F(MountedFaultTest, OutputsOnAReadOnlyMount) {
+    Scratch scratch;
+    scratch.write("mesh.obj", "s 1\nv 0 0 0\nv 1 0 0\nv 1 1 0\ng a\nf 1 2 3\n");
+    const std::string mesh = scratch.path("mesh.obj");
+    const std::string file = Read(readonly("file.txt")), scene = Read(readonly("scene.ma"));
+    EXPECT_EQ(Call("SmoothtoGroupOBJ", mesh.c_str(), 0, readonly("file.txt").c_str()), PELLANDO_CANNOT_WRITE);
+    EXPECT_EQ(Call("SmoothtoGroupOBJ", mesh.c_str(), 0, readonly("new.obj").c_str()), PELLANDO_CANNOT_WRITE);
+    EXPECT_EQ(Call("SmoothtoGroupOBJ", readonly("file.txt").c_str(), 0, readonly("file.txt").c_str()),
+              PELLANDO_CANNOT_WRITE);
+    EXPECT_EQ(Call("GetCreases", mesh.c_str(), 0, readonly("scene.ma").c_str()), PELLANDO_CANNOT_WRITE);
+    EXPECT_EQ(Read(readonly("file.txt")), file);
+    EXPECT_EQ(Read(readonly("scene.ma")), scene);
+    EXPECT_EQ(Scratch::NamesIn(root_ + "/readonly"), (Names{"file.txt", "folder", "scene.ma", "target.obj"}));
+    // Reading from it works as ever.
+    EXPECT_EQ(Call("SmoothtoGroupOBJ", readonly("file.txt").c_str(), 0, scratch.path("out.obj").c_str()), PELLANDO_OK);
+}
+
+}  // namespace
