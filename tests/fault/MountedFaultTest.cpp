@@ -103,4 +103,38 @@ TEST_F(MountedFaultTest, OutputsOnAReadOnlyMount) {
     EXPECT_EQ(Call("SmoothtoGroupOBJ", readonly("file.txt").c_str(), 0, scratch.path("out.obj").c_str()), PELLANDO_OK);
 }
 
+TEST_F(MountedFaultTest, DiskFillsUpDuringAVertexSwap) {
+    std::string target, source;
+    for (int i = 0; target.size() < 300000; ++i) {
+        target += "v 1 2 3\nvt 0 0\nf 1 2 3\n";
+        source += "v 0.000000 0.000000 " + std::to_string(i) + ".000000\n";
+    }
+    Write(full("target.obj"), target);
+    Scratch scratch;
+    scratch.write("source.obj", source);
+    EXPECT_EQ(Call("SwapVertices", scratch.path("source.obj").c_str(), 0, full("target.obj").c_str()),
+              PELLANDO_FAILED);
+    EXPECT_TRUE(Read(full("target.obj")) == target);
+    EXPECT_EQ(namesInFull(), Names{"target.obj"});
+}
+
+TEST_F(MountedFaultTest, VertexSwapAndFolderServicesOnAReadOnlyMount) {
+    Scratch scratch;
+    scratch.write("mesh.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\n");
+    const std::string target = Read(readonly("target.obj"));
+    EXPECT_EQ(Call("SwapVertices", scratch.path("mesh.obj").c_str(), 0, readonly("target.obj").c_str()),
+              PELLANDO_FAILED);
+    EXPECT_EQ(Call("SwapVertices", readonly("target.obj").c_str(), 0, readonly("target.obj").c_str()),
+              PELLANDO_FAILED);
+    EXPECT_EQ(Read(readonly("target.obj")), target);
+    // Nothing can be deleted there; emptying the folder still walks it to its end.
+    EXPECT_EQ(Call("FileDelete", readonly("file.txt").c_str(), 0, nullptr), PELLANDO_FAILED);
+    EXPECT_EQ(Call("EmptyFolder", readonly("folder").c_str(), 0, nullptr), PELLANDO_OK);
+    EXPECT_EQ(Scratch::NamesIn(readonly("folder")), (Names{"a.obj", "b.txt"}));
+    EXPECT_EQ(Scratch::NamesIn(root_ + "/readonly"), (Names{"file.txt", "folder", "scene.ma", "target.obj"}));
+    // Reading from it works as ever.
+    scratch.write("mesh.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1 2 3\n");
+    EXPECT_EQ(Call("SwapVertices", readonly("target.obj").c_str(), 0, scratch.path("mesh.obj").c_str()), PELLANDO_OK);
+}
+
 }  // namespace

@@ -62,6 +62,19 @@ TEST_F(OutOfMemoryTest, CreaseTransfer) {
     EXPECT_EQ(scratch.names(), (Names{"mesh.obj", "scene.ma"}));
 }
 
+// A source line of 100 MB does not fit; the target's replacement, begun at
+// the first vertex line, goes.
+TEST_F(OutOfMemoryTest, VertexSwap) {
+    Scratch scratch;
+    scratch.write("source.obj", "v 1 2 3\n#" + std::string(100u << 20, 'x') + "\n");
+    scratch.write("target.obj", "v 0 0 0\nf 1 1 1\n");
+    std::string source = scratch.path("source.obj"), target = scratch.path("target.obj");
+    EXPECT_EQ(CallWithLittleMemory([&] { return Call("SwapVertices", source.c_str(), 0, target.c_str()); }),
+              PELLANDO_FAILED);
+    EXPECT_EQ(scratch.read("target.obj"), "v 0 0 0\nf 1 1 1\n");
+    EXPECT_EQ(scratch.names(), (Names{"source.obj", "target.obj"}));
+}
+
 }  // namespace
 
 #endif
