@@ -45,7 +45,8 @@ bool LeanSwapVerts(const char* sourcePath, const char* targetPath) {
     std::uint64_t targetVertices = 0, kept = 0;
     while (output.good() && target.next(line)) {
         if (isVertex(line)) {
-            ++targetVertices;
+            // Too many already: the rest cannot make the counts agree.
+            if (++targetVertices > sourceVertices) return false;
         } else if (line.empty() || line[0] != '#') {
             output.line(line);
             ++kept;
