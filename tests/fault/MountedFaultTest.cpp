@@ -131,7 +131,9 @@ TEST_F(MountedFaultTest, VertexSwapAndFolderServicesOnAReadOnlyMount) {
     // end. (Wine answers 0 to the deletion all the same: it reports it done
     // before the file system refuses it. The file stays, as checked below.)
     const float deleted = Call("FileDelete", readonly("file.txt").c_str(), 0, nullptr);
-    if (!platform::kWindowsRules) EXPECT_EQ(deleted, PELLANDO_FAILED);
+    if (!platform::kWindowsRules) {
+        EXPECT_EQ(deleted, PELLANDO_FAILED);
+    }
     EXPECT_EQ(Call("EmptyFolder", readonly("folder").c_str(), 0, nullptr), PELLANDO_OK);
     EXPECT_EQ(Scratch::NamesIn(readonly("folder")), (Names{"a.obj", "b.txt"}));
     EXPECT_EQ(Scratch::NamesIn(root_ + "/readonly"), (Names{"file.txt", "folder", "scene.ma", "target.obj"}));

@@ -1,0 +1,53 @@
+#!/bin/sh
+# Files beyond 4 GiB on the 32-bit build: the 32-bit Linux library (under
+# qemu-i386) rewrites a 4.3 GB OBJ file and reads it for GetCreases, and must
+# give the same bytes and results as the 64-bit library. Not part of CI (it
+# writes about 13 GB and takes minutes). Files go to $BENCH_DIR, else /tmp.
+# usage: scripts/check-large-files.sh [GIGABYTES]
+set -eu
+cd "$(dirname "$0")/.."
+gigabytes=${1:-4.3}
+scripts/build.sh linux-x86_64 >/dev/null
+scripts/build.sh linux-i386 >/dev/null
+work=$(mktemp -d "${BENCH_DIR:-/tmp}/pellando-large-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# One block of about 1 MB of OBJ lines, repeated: groups, smoothing groups,
+# faces that reach back with relative references.
+block=$work/block.obj
+awk 'BEGIN {
+  for (i = 0; i < 2000; i++) {
+    printf "g part%d\ns %d\nvt 0.5 0.5\n", i % 50, i % 7
+    for (j = 0; j < 8; j++) printf "v %d.125 %d.25 %d.5\n", i, j, i + j
+    printf "f -8 -7 -6 -5\nf -4/1 -3/1 -2/1 -1/1\nf 1 2 3\n"
+  }
+}' >"$block"
+count=$(awk -v g="$gigabytes" -v b="$(wc -c <"$block")" 'BEGIN { printf "%d", g * 1e9 / b + 1 }')
+i=0
+while [ $i -lt "$count" ]; do cat "$block"; i=$((i + 1)); done >"$work/big.obj"
+size=$(wc -c <"$work/big.obj")
+echo "big.obj: $size bytes"
+[ "$size" -gt 4294967296 ] || { echo "FAIL: the file is not beyond 4 GiB"; exit 1; }
+printf '\tsetAttr -s 3 ".ed[0:2]"  0 1 0 1 2 0 2 0 0;\n\tsetAttr ".cd" -type "dataPolyComponent" Index_Data Edge 0 ;\n' >"$work/scene64.ma"
+cp "$work/scene64.ma" "$work/scene32.ma"
+
+run() {
+  label=$1
+  shift
+  start=$(date +%s.%N)
+  "$@"
+  echo "  $label: $(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f s", e - s }')"
+}
+status=0
+run "64-bit SmoothtoGroupOBJ" build/linux-x86_64/bin/pellando SmoothtoGroupOBJ "$work/big.obj" 0 "$work/out64.obj"
+run "32-bit SmoothtoGroupOBJ" qemu-i386 -L / build/linux-i386/bin/pellando SmoothtoGroupOBJ "$work/big.obj" 0 "$work/out32.obj"
+cmp "$work/out64.obj" "$work/out32.obj" && echo "  the same $(wc -c <"$work/out32.obj") bytes" || status=1
+rm -f "$work/out64.obj"
+run "32-bit SmoothtoGroupOBJ in place" qemu-i386 -L / build/linux-i386/bin/pellando SmoothtoGroupOBJ "$work/out32.obj" 0 "$work/out32.obj"
+head -n 2 "$work/out32.obj" | tail -n 1 | grep -q '^# Exported from Pellando plugin test version' || status=1
+rm -f "$work/out32.obj"
+run "64-bit GetCreases" build/linux-x86_64/bin/pellando GetCreases "$work/big.obj" 1 "$work/scene64.ma"
+run "32-bit GetCreases" qemu-i386 -L / build/linux-i386/bin/pellando GetCreases "$work/big.obj" 1 "$work/scene32.ma"
+cmp "$work/scene64.ma" "$work/scene32.ma" && echo "  the same scenes" || status=1
+[ $status -eq 0 ] && echo "ok" || echo "FAIL"
+exit $status
