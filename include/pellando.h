@@ -31,7 +31,9 @@
  * Safety. No export throws, prints or keeps state between calls (apart from
  * the one open folder listing). A rewritten file is replaced only once its
  * new content is complete and on disk: on every failure the output is left
- * exactly as it was. A replaced file keeps its permission bits; a symbolic
+ * exactly as it was. An output that another program creates, replaces or
+ * changes while the call runs is left to that program: the call answers its
+ * cannot-write code. A replaced file keeps its permission bits; a symbolic
  * link keeps being a link to the replaced file. Running out of memory inside
  * an export answers -1 (PELLANDO_FAILED) with nothing written.
  *
