@@ -63,6 +63,15 @@ private:
     std::string block_;
 };
 
+// A generated OBJ file of at least `wantedBytes` and `wantedLines`, as
+// modellers export meshes: positions, texture coordinates, normals, faces with
+// all three indices, a comment, a group and a smoothing group now and then.
+// `variant` changes the numbers but not the lines' kinds or lengths, so two
+// files of the same line count have the same vertex count and size. Answers
+// the number of lines.
+std::uint64_t GenerateObj(const std::string& path, std::uint64_t wantedBytes, std::uint64_t wantedLines,
+                          unsigned variant);
+
 void PrintRate(const char* what, std::uint64_t bytes, double seconds);
 
 }  // namespace bench

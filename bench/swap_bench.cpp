@@ -14,49 +14,6 @@
 
 namespace {
 
-// A mesh as modellers export it: positions, texture coordinates, normals,
-// faces with all three indices, a group now and then, comments. `variant`
-// changes the numbers but not the lines' kinds or lengths, so two files of
-// the same line count have the same vertex count and size.
-std::uint64_t GenerateObj(const std::string& path, std::uint64_t wantedBytes, std::uint64_t wantedLines,
-                          unsigned variant) {
-    bench::FileWriter file(path);
-    std::string& out = file.out();
-    char line[160];
-    std::uint64_t written = 0, lines = 0;
-    for (unsigned n = 1; written < wantedBytes || lines < wantedLines; ++n, ++lines) {
-        const unsigned m = n * 2654435761u + variant;
-        int size;
-        switch (n % 12) {
-        case 0: case 1: case 2:
-            size = std::snprintf(line, sizeof line, "v %u.%06u %u.%06u -%u.%06u\n", m % 9 + 1, m % 999983,
-                                 m % 7 + 1, m % 77777, m % 5 + 1, m % 31337);
-            break;
-        case 3: case 4:
-            size = std::snprintf(line, sizeof line, "vt 0.%06u 0.%06u\n", m % 999983, m % 65521);
-            break;
-        case 5: case 6:
-            size = std::snprintf(line, sizeof line, "vn 0.%04u -0.%04u 0.%04u\n", m % 9973, m % 7919, m % 5003);
-            break;
-        case 7:
-            if (n % 6000 == 7) {
-                size = std::snprintf(line, sizeof line, "# part %010u\ng part%010u\n", n, n / 6000);
-                ++lines;
-                break;
-            }
-            [[fallthrough]];
-        default:
-            size = std::snprintf(line, sizeof line, "f %u/%u/%u %u/%u/%u %u/%u/%u\n", n, n, n, n + 1, n + 1, n + 1,
-                                 n + 2, n + 2, n + 2);
-            break;
-        }
-        out.append(line, static_cast<std::size_t>(size));
-        written += static_cast<std::uint64_t>(size);
-        file.flushSome();
-    }
-    return lines;
-}
-
 constexpr int kRuns = 3;
 
 double Fastest(const std::function<void()>& work) {
@@ -84,8 +41,8 @@ int main(int argc, char** argv) {
     const std::uint64_t wanted = (argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 600) * 1000000ull;
     bench::TempFolder folder;
     const std::string source = folder.path("source.obj"), target = folder.path("target.obj");
-    const std::uint64_t lines = GenerateObj(source, wanted, 0, 1);
-    GenerateObj(target, 0, lines, 2);
+    const std::uint64_t lines = bench::GenerateObj(source, wanted, 0, 1);
+    bench::GenerateObj(target, 0, lines, 2);
     const std::uint64_t sourceSize = bench::FileSize(source), targetSize = bench::FileSize(target);
     const std::uint64_t bytes = sourceSize + targetSize;
     std::printf("SwapVertices: source %.1f MB, target %.1f MB (%llu lines each)\n", sourceSize / 1e6,
