@@ -241,4 +241,25 @@ float EmptyFolder(const char* text, double number, char* buffer);
 } /* extern "C" */
 #endif
 
+#if defined(__cplusplus) && !defined(_WIN32)
+#include <string>
+
+/*
+ * FileNameExtract (POSIX library only, for C++ callers; not a plug-in export
+ * and not in the Windows DLL): one piece of a path text. "/" and "\" both
+ * end a folder part, in every build; the last "." marks the extension.
+ *   mode 1  the folder part, up to and including the last separator ("" without
+ *           one): "C:\models\head.obj" gives "C:\models\";
+ *   mode 2  the file name without its extension: "head";
+ *   mode 3  the path without its extension, cut at the path's last ".",
+ *           which may lie in a folder name ("C:\my.data\readme" gives "C:\my");
+ *   mode 4  the extension from the path's last "." on: ".obj"; a path with no
+ *           "." throws std::out_of_range;
+ *   mode 6  the file name: "head.obj";
+ *   0, 5 and any other mode: the path itself.
+ * The path itself never changes; the piece is a new string.
+ */
+std::string FileNameExtract(const std::string& path, int mode);
+#endif
+
 #endif /* PELLANDO_H */
