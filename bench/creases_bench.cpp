@@ -138,6 +138,43 @@ void GenerateScene(const std::string& path, const Grid& grid) {
     maya::AppendSceneEnd(out, "grid.ma");
 }
 
+// A mesh where every edge is a crease edge: separate quads, each with four
+// vertices of its own, in 1000 groups, and its scene. Memory grows with the
+// crease edges here, and the sets they are merged into must stay fast.
+void GenerateSeparateQuads(const std::string& objPath, const std::string& scenePath, int quads) {
+    {
+        bench::FileWriter file(objPath);
+        std::string& out = file.out();
+        for (int q = 0; q < quads; ++q) {
+            if (q % (quads / 1000) == 0) {
+                out += "g part";
+                AppendInt(out, q / (quads / 1000));
+                out += '\n';
+            }
+            out += "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf -4 -3 -2 -1\n";
+            file.flushSome();
+        }
+    }
+    bench::FileWriter file(scenePath);
+    std::string& out = file.out();
+    maya::AppendSceneStart(out, "quads.ma");
+    out += "createNode mesh -n \"quadsShape\";\n\tsetAttr -s ";
+    AppendInt(out, 4ll * quads);
+    out += " \".ed\";\n";
+    std::vector<std::pair<int, int>> block;
+    for (long long e = 0; e < 4ll * quads; e += maya::kEdgesPerBlock) {
+        block.clear();
+        for (long long i = e; i < std::min<long long>(e + maya::kEdgesPerBlock, 4ll * quads); ++i) {
+            int quad = static_cast<int>(i / 4), side = static_cast<int>(i % 4);
+            block.emplace_back(4 * quad + side, 4 * quad + (side + 1) % 4);
+        }
+        maya::AppendEdgeBlock(out, static_cast<std::size_t>(e), block.data(), block.size(), false);
+        file.flushSome();
+    }
+    out += maya::EmptyCreaseStatement();
+    maya::AppendSceneEnd(out, "quads.ma");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,5 +206,21 @@ int main(int argc, char** argv) {
     std::printf("  GetCreases / line count: %.2f (first run %.2f); beyond the synced copy: %.2f x the line count\n",
                 again.seconds / count, run.seconds / count, (again.seconds - copy) / count);
     std::printf("  peak memory %.1f MiB\n", run.peakMiB > again.peakMiB ? run.peakMiB : again.peakMiB);
-    return run.result == groups && again.result == groups ? 0 : 1;
+
+    const int quads = 1000000;
+    const std::string quadsObj = folder.path("quads.obj"), quadsScene = folder.path("quads.ma");
+    GenerateSeparateQuads(quadsObj, quadsScene, quads);
+    const std::uint64_t quadsBytes = bench::FileSize(quadsObj) + bench::FileSize(quadsScene);
+    std::printf("GetCreases on %d separate quads in 1000 groups: every edge a crease edge\n", quads);
+    bench::CountLines(quadsObj);  // warms the page cache
+    std::uint64_t quadsLines = 0;
+    double quadsCount = bench::Time([&] { quadsLines = bench::CountLines(quadsObj) + bench::CountLines(quadsScene); });
+    bench::ChildRun separate =
+        bench::RunInChild([&] { return bench::CallExport("GetCreases", quadsObj, 0, quadsScene); });
+    bench::PrintRate("memchr line count, both files", quadsBytes, quadsCount);
+    bench::PrintRate("GetCreases (scene synced)", quadsBytes, separate.seconds);
+    std::printf("  %llu lines; result %g; %d crease edges; GetCreases / line count: %.2f; peak memory %.1f MiB\n",
+                static_cast<unsigned long long>(quadsLines), static_cast<double>(separate.result), 4 * quads,
+                separate.seconds / quadsCount, separate.peakMiB);
+    return run.result == groups && again.result == groups && separate.result == 1000 ? 0 : 1;
 }

@@ -20,10 +20,17 @@ std::size_t EdgeSet::find(Edge e) const {
 }
 
 // Kept at most half full, so probes stay short.
-void EdgeSet::grow() {
+void EdgeSet::grow() { rehash(slots_.empty() ? kFirstSize : slots_.size() * 2); }
+
+void EdgeSet::reserve(std::size_t count) {
+    std::size_t size = slots_.empty() ? kFirstSize : slots_.size();
+    while (count * 2 > size) size *= 2;
+    if (size != slots_.size()) rehash(size);
+}
+
+void EdgeSet::rehash(std::size_t size) {
     std::vector<Edge> old;
     old.swap(slots_);
-    std::size_t size = old.empty() ? kFirstSize : old.size() * 2;
     slots_.assign(size, kEmpty);
     shift_ = 64;
     for (std::size_t s = size; s > 1; s >>= 1) --shift_;

@@ -52,6 +52,11 @@ public:
     // Inserts the edge; false when it was there already.
     bool insert(Edge e);
 
+    // Room for `count` edges without growing. A set filled from another one
+    // (whose edges come in the order of the same hash) must have its room
+    // first: growing meanwhile would pile them into long probe runs.
+    void reserve(std::size_t count);
+
     // The slot holding the edge, or npos. Slots stay put until the next
     // insertion, so a caller may keep values of its own by slot.
     std::size_t find(Edge e) const;
@@ -75,6 +80,7 @@ private:
     }
     std::size_t probe(Edge e) const;  // the edge's slot, or the empty slot it would take
     void grow();
+    void rehash(std::size_t size);
     void eraseAt(std::size_t slot);
 
     std::vector<Edge> slots_;

@@ -54,6 +54,9 @@ GroupBoundaries FindGroupBoundaries(const char* objPath, char groupChar) {
         return result;
     }
     // Only numbered groups count: a file without group lines has no creases.
+    std::size_t total = 0;
+    for (int group = 0; group < result.groupCount; ++group) total += groupEdges[group].size();
+    result.edges.reserve(total);
     for (int group = 0; group < result.groupCount; ++group) {
         groupEdges[group].forEach([&result](Edge e) { result.edges.insert(e); });
         groupEdges[group] = EdgeSet();
