@@ -1,5 +1,6 @@
 #include "Harness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -62,6 +63,36 @@ ChildRun RunInChild(const std::function<float()>& work) {
         throw std::runtime_error("the benchmark's child process failed");
     run.peakMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
     return run;
+}
+
+ChildRun RunProgram(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ChildRun run;
+    int status = 0;
+    rusage usage{};
+    run.seconds = Time([&] {
+        pid_t pid = fork();
+        if (pid == 0) {
+            int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("cannot run " + arguments[0]);
+    });
+    run.result = WIFEXITED(status) ? static_cast<float>(WEXITSTATUS(status)) : -1.0f;
+    run.peakMiB = usage.ru_maxrss / 1024.0;
+    return run;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 std::uint64_t FileSize(const std::string& path) {

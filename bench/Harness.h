@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -31,6 +32,13 @@ struct ChildRun {
 
 // Runs `work` in a child process; its peak memory is the work's alone.
 ChildRun RunInChild(const std::function<float()>& work);
+
+// Runs another program with these arguments, its output thrown away; the
+// result is its exit status.
+ChildRun RunProgram(const std::vector<std::string>& arguments);
+
+// The middle value (the mean of the two middle ones for an even count).
+double Median(std::vector<double> values);
 
 // Seconds that `work` takes.
 double Time(const std::function<void()>& work);

@@ -1,12 +1,22 @@
 // GetCreases on a generated grid mesh of 2000 x 2000 quads (or N x N with N
 // the first argument) in blocks of 63 x 63 quads, each block a group, and a
 // matching scene laid out as Maya lays it out, beside a plain memchr line
-// count of the same two files.
+// count of the same two files and, where their programs are at hand, beside
+// two well-known OBJ loaders reading the same mesh. Then a mesh whose every
+// edge is a crease edge, for the memory a crease edge costs.
+//
+// Every contender runs once a round, in turn, so that a slower stretch of a
+// busy machine hits them all; each figure is the median over the rounds
+// (BENCH_ROUNDS, default 3), each ratio the median of the rounds' ratios.
+// The loaders are looked for in $PELLANDO_ANCHORS, else in ../shared/anchors
+// beside the project's folder; without them their rows are left out.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "Harness.h"
 #include "MayaScene.h"
@@ -26,12 +36,19 @@ void AppendInt(std::string& out, long long value) {
     out.append(text, static_cast<std::size_t>(std::snprintf(text, sizeof text, "%lld", value)));
 }
 
-// The OBJ as Maya exports it: positions, then per group its group and
-// smoothing lines and its faces with texture and normal indices.
-void GenerateObj(const std::string& path, const Grid& grid) {
+// The OBJ as Maya exports it: positions, texture coordinates and normals,
+// then per group its group and smoothing lines and its faces with texture
+// and normal indices.
+void GenerateObj(const std::string& path, const std::string& materialPath, const Grid& grid) {
+    {
+        // Loaders that read materials want the library the mesh names.
+        bench::FileWriter material(materialPath);
+        material.out() += "newmtl blinn1SG\nillum 4\nKd 0.50 0.50 0.50\nKa 0.00 0.00 0.00\nNi 1.00\n";
+    }
     bench::FileWriter file(path);
     std::string& out = file.out();
     out += "# generated grid mesh\nmtllib grid.mtl\ng default\n";
+    char line[96];
     for (int y = 0; y <= grid.n; ++y) {
         for (int x = 0; x <= grid.n; ++x) {
             out += "v ";
@@ -39,6 +56,20 @@ void GenerateObj(const std::string& path, const Grid& grid) {
             out += ".25 ";
             AppendInt(out, y);
             out += ".5 0.125\n";
+        }
+        file.flushSome();
+    }
+    for (int y = 0; y <= grid.n; ++y) {
+        for (int x = 0; x <= grid.n; ++x)
+            out.append(line, static_cast<std::size_t>(std::snprintf(line, sizeof line, "vt %.6f %.6f\n",
+                                                                     double(x) / grid.n, double(y) / grid.n)));
+        file.flushSome();
+    }
+    for (int y = 0; y <= grid.n; ++y) {
+        for (int x = 0; x <= grid.n; ++x) {
+            unsigned tilt = static_cast<unsigned>(x * 7 + y * 13) % 1000;
+            out.append(line, static_cast<std::size_t>(std::snprintf(line, sizeof line, "vn 0.%03u -0.%03u 0.999%03u\n",
+                                                                     tilt, 999 - tilt, tilt)));
         }
         file.flushSome();
     }
@@ -175,52 +206,116 @@ void GenerateSeparateQuads(const std::string& objPath, const std::string& sceneP
     maya::AppendSceneEnd(out, "quads.ma");
 }
 
+// The loaders' programs, where they are at hand.
+struct Loader {
+    const char* name;
+    std::string program;
+};
+
+std::vector<Loader> FindLoaders() {
+    const char* folder = std::getenv("PELLANDO_ANCHORS");
+    const std::string anchors = folder && *folder ? folder : PELLANDO_SOURCE_DIR "/../shared/anchors";
+    std::vector<Loader> found;
+    for (Loader loader : {Loader{"fast_obj", "fastobj_drv"}, Loader{"rapidobj", "rapidobj_drv"}}) {
+        loader.program = anchors + "/" + loader.program;
+        if (access(loader.program.c_str(), X_OK) == 0) found.push_back(loader);
+    }
+    return found;
+}
+
+struct Row {
+    std::vector<double> seconds;
+    double peakMiB = 0;
+    void add(const bench::ChildRun& run) {
+        seconds.push_back(run.seconds);
+        peakMiB = std::max(peakMiB, run.peakMiB);
+    }
+    double median() const { return bench::Median(seconds); }
+};
+
+// The median over the rounds of a / b.
+double MedianRatio(const Row& a, const Row& b) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < a.seconds.size() && i < b.seconds.size(); ++i) ratios.push_back(a.seconds[i] / b.seconds[i]);
+    return bench::Median(ratios);
+}
+
+void PrintRow(const char* what, std::uint64_t bytes, const Row& row) {
+    std::printf("  %-34s %8.3f s %9.1f MB/s %8.1f MiB\n", what, row.median(), bytes / 1e6 / row.median(), row.peakMiB);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const Grid grid{argc > 1 ? std::atoi(argv[1]) : 2000};
+    const char* roundsText = std::getenv("BENCH_ROUNDS");
+    const int rounds = std::max(1, roundsText ? std::atoi(roundsText) : 3);
+    const std::vector<Loader> loaders = FindLoaders();
     bench::TempFolder folder;
     const std::string obj = folder.path("grid.obj"), scene = folder.path("grid.ma");
-    GenerateObj(obj, grid);
+    GenerateObj(obj, folder.path("grid.mtl"), grid);
     GenerateScene(scene, grid);
-    const std::uint64_t bytes = bench::FileSize(obj) + bench::FileSize(scene);
+    const std::uint64_t objBytes = bench::FileSize(obj);
+    const std::uint64_t sceneBytes = bench::FileSize(scene);
+    const std::uint64_t bytes = objBytes + sceneBytes;
     const int groups = ((grid.n + kBlock - 1) / kBlock) * ((grid.n + kBlock - 1) / kBlock) + 1;
-    std::printf("GetCreases on %d x %d quads in %d groups: OBJ %.1f MB, scene %.1f MB\n", grid.n, grid.n, groups,
-                bench::FileSize(obj) / 1e6, bench::FileSize(scene) / 1e6);
+    std::printf("GetCreases on %d x %d quads in %d groups: OBJ %.1f MB, scene %.1f MB; %d rounds, medians\n",
+                grid.n, grid.n, groups, objBytes / 1e6, sceneBytes / 1e6, rounds);
+    std::printf("  %-34s %10s %14s %12s\n", "", "time", "its files", "peak memory");
 
-    std::uint64_t lines = 0;
-    double count = 0;
-    for (int round = 0; round < 2; ++round)  // the first round warms the page cache
-        count = bench::Time([&] { lines = bench::CountLines(obj) + bench::CountLines(scene); });
-    // What the safe rewrite of the scene costs by itself: a copy synced to disk.
-    double copy = bench::Time([&] { bench::CopyFile(scene, folder.path("copy.ma"), true); });
-    bench::ChildRun run = bench::RunInChild([&] { return bench::CallExport("GetCreases", obj, 0, scene); });
-    bench::ChildRun again = bench::RunInChild([&] { return bench::CallExport("GetCreases", obj, 0, scene); });
+    std::uint64_t lines = bench::CountLines(obj) + bench::CountLines(scene);  // warms the page cache
+    Row count, copy, creases;
+    std::vector<Row> loaded(loaders.size());
+    bool same = true;
+    for (int round = 0; round < rounds; ++round) {
+        count.add(bench::RunInChild([&] { return float(bench::CountLines(obj) + bench::CountLines(scene)); }));
+        for (std::size_t i = 0; i < loaders.size(); ++i) {
+            bench::ChildRun run = bench::RunProgram({loaders[i].program, obj});
+            if (run.result != 0) std::printf("  %s failed: exit status %g\n", loaders[i].name, double(run.result));
+            loaded[i].add(run);
+        }
+        // What the safe rewrite of the scene costs by itself: a copy synced to disk.
+        copy.add(bench::RunInChild([&] {
+            bench::CopyFile(scene, folder.path("copy.ma"), true);
+            return 0.0f;
+        }));
+        bench::ChildRun run = bench::RunInChild([&] { return bench::CallExport("GetCreases", obj, 0, scene); });
+        if (run.result != groups) same = false;
+        creases.add(run);
+    }
 
-    bench::PrintRate("memchr line count, both files", bytes, count);
-    bench::PrintRate("scene copied and synced", bytes, copy);
-    bench::PrintRate("GetCreases (scene synced)", bytes, run.seconds);
-    bench::PrintRate("GetCreases again, same files", bytes, again.seconds);
-    std::printf("  %llu lines; result %g (expected %d)\n", static_cast<unsigned long long>(lines),
-                static_cast<double>(run.result), groups);
-    std::printf("  GetCreases / line count: %.2f (first run %.2f); beyond the synced copy: %.2f x the line count\n",
-                again.seconds / count, run.seconds / count, (again.seconds - copy) / count);
-    std::printf("  peak memory %.1f MiB\n", run.peakMiB > again.peakMiB ? run.peakMiB : again.peakMiB);
+    PrintRow("memchr line count, both files", bytes, count);
+    for (std::size_t i = 0; i < loaders.size(); ++i)
+        PrintRow((std::string(loaders[i].name) + " loading the OBJ").c_str(), objBytes, loaded[i]);
+    PrintRow("scene copied and synced", sceneBytes, copy);
+    PrintRow("GetCreases (scene synced)", bytes, creases);
+    std::printf("  %llu lines; result %s (expected %d)\n", static_cast<unsigned long long>(lines),
+                same ? "as expected" : "WRONG", groups);
+    std::printf("  GetCreases / line count: %.2f\n", MedianRatio(creases, count));
+    for (std::size_t i = 0; i < loaders.size(); ++i)
+        std::printf("  GetCreases / %s: %.2f\n", loaders[i].name, MedianRatio(creases, loaded[i]));
 
     const int quads = 1000000;
     const std::string quadsObj = folder.path("quads.obj"), quadsScene = folder.path("quads.ma");
     GenerateSeparateQuads(quadsObj, quadsScene, quads);
     const std::uint64_t quadsBytes = bench::FileSize(quadsObj) + bench::FileSize(quadsScene);
-    std::printf("GetCreases on %d separate quads in 1000 groups: every edge a crease edge\n", quads);
+    const long long creaseEdges = 4ll * quads;
+    std::printf("GetCreases on %d separate quads in 1000 groups: every edge a crease edge, %lld of them\n", quads,
+                creaseEdges);
     bench::CountLines(quadsObj);  // warms the page cache
-    std::uint64_t quadsLines = 0;
-    double quadsCount = bench::Time([&] { quadsLines = bench::CountLines(quadsObj) + bench::CountLines(quadsScene); });
-    bench::ChildRun separate =
-        bench::RunInChild([&] { return bench::CallExport("GetCreases", quadsObj, 0, quadsScene); });
-    bench::PrintRate("memchr line count, both files", quadsBytes, quadsCount);
-    bench::PrintRate("GetCreases (scene synced)", quadsBytes, separate.seconds);
-    std::printf("  %llu lines; result %g; %d crease edges; GetCreases / line count: %.2f; peak memory %.1f MiB\n",
-                static_cast<unsigned long long>(quadsLines), static_cast<double>(separate.result), 4 * quads,
-                separate.seconds / quadsCount, separate.peakMiB);
-    return run.result == groups && again.result == groups && separate.result == 1000 ? 0 : 1;
+    bench::CountLines(quadsScene);
+    Row quadsCount, quadsCreases;
+    bool quadsSame = true;
+    for (int round = 0; round < rounds; ++round) {
+        quadsCount.add(bench::RunInChild([&] { return float(bench::CountLines(quadsObj) + bench::CountLines(quadsScene)); }));
+        bench::ChildRun run = bench::RunInChild([&] { return bench::CallExport("GetCreases", quadsObj, 0, quadsScene); });
+        if (run.result != 1000) quadsSame = false;
+        quadsCreases.add(run);
+    }
+    PrintRow("memchr line count, both files", quadsBytes, quadsCount);
+    PrintRow("GetCreases (scene synced)", quadsBytes, quadsCreases);
+    std::printf("  result %s; GetCreases / line count: %.2f; %.1f bytes of peak memory a crease edge\n",
+                quadsSame ? "as expected" : "WRONG", MedianRatio(quadsCreases, quadsCount),
+                quadsCreases.peakMiB * 1048576.0 / creaseEdges);
+    return same && quadsSame ? 0 : 1;
 }

@@ -3,17 +3,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
+#include "ByteWords.h"
 #include "Integers.h"
 
 namespace creases {
 
-// Calls edge(a, b) for every edge of the face line `line` ("f 1 2 3",
-// "f 1/1/1 2/2/2 3/3/3"), in order, the last one closing the face: a and b
-// are zero-based vertex indices. `vertexLines` is the number of vertex lines
-// read before the face, against which negative (relative) references count:
-// -1 is the last vertex read.
+// Calls edge(a, b) for every edge of the face line that starts at `line`
+// ("f 1 2 3", "f 1/1/1 2/2/2 3/3/3") and ends at the first LF or at `end`,
+// in order, the last one closing the face: a and b are zero-based vertex
+// indices. `vertexLines` is the number of vertex lines read before the face,
+// against which negative (relative) references count: -1 is the last vertex
+// read. Answers where the line ends: its LF, or `end`.
 //
 // The two bytes after the start of the line are skipped whatever they are
 // ("f1 2 3" reads 2 and 3); the rest is read as whole numbers, each after
@@ -21,19 +24,32 @@ namespace creases {
 // rest of its vertex reference, up to the next blank (a tab does not end a
 // reference). A line with no number adds no edge; a line with one vertex v
 // gives the edge from v to itself.
+// The blank or LF after the rest of a vertex reference ("/2/3"), or `end`.
+inline const char* ReferenceEnd(const char* p, const char* end) {
+    for (; end - p >= 8; p += 8) {
+        const std::uint64_t word = LoadWord(p);
+        const std::uint64_t stop = BytesEqual(word, ' ') | BytesEqual(word, '\n');
+        if (stop) return p + FirstByte(stop);
+    }
+    while (p != end && *p != ' ' && *p != '\n') ++p;
+    return p;
+}
+
 template <class EdgeVisitor>
-void VisitFaceEdges(std::string_view line, std::int64_t vertexLines, EdgeVisitor&& edge) {
-    if (line.size() <= 2) return;
-    const char* p = line.data() + 2;
-    const char* const end = line.data() + line.size();
+const char* VisitFaceEdges(const char* line, const char* end, std::int64_t vertexLines, EdgeVisitor&& edge) {
+    const char* p = line;
+    for (int skip = 0; skip < 3; ++skip, ++p)
+        if (p == end || *p == '\n') return p;  // two bytes or fewer: no number
+    --p;
     // Relative references stay exact for any mesh whose indices fit 32 bits.
     const std::int64_t base = std::min<std::int64_t>(vertexLines, 2147483647);
     bool any = false;
     std::int32_t first = 0, previous = 0;
     for (;;) {
-        while (p != end && IsSpace(*p)) ++p;
+        // The LF is white space to a stream, but it ends the line here.
+        while (p != end && *p != '\n' && IsSpace(*p)) ++p;
         if (p != end && *p == '/') {
-            while (p != end && *p != ' ') ++p;
+            p = ReferenceEnd(p, end);
             continue;
         }
         std::int32_t number;
@@ -48,6 +64,15 @@ void VisitFaceEdges(std::string_view line, std::int64_t vertexLines, EdgeVisitor
         previous = index;
     }
     if (any) edge(previous, first);
+    if (p == end || *p == '\n') return p;
+    const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    return lf ? static_cast<const char*>(lf) : end;
+}
+
+// The same for a line without its line end.
+template <class EdgeVisitor>
+void VisitFaceEdges(std::string_view line, std::int64_t vertexLines, EdgeVisitor&& edge) {
+    VisitFaceEdges(line.data(), line.data() + line.size(), vertexLines, edge);
 }
 
 }  // namespace creases

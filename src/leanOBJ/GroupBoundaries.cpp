@@ -1,5 +1,6 @@
 #include "GroupBoundaries.h"
 
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -9,6 +10,16 @@
 #include "textio/TextReader.h"
 
 namespace creases {
+
+namespace {
+
+// The LF that ends the line at p, or `end`.
+const char* LineEnd(const char* p, const char* end) {
+    const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    return lf ? static_cast<const char*>(lf) : end;
+}
+
+}  // namespace
 
 GroupBoundaries FindGroupBoundaries(const char* objPath, char groupChar) {
     GroupBoundaries result;
@@ -24,29 +35,42 @@ GroupBoundaries FindGroupBoundaries(const char* objPath, char groupChar) {
     int current = 0;
     std::int64_t vertexLines = 0;
 
-    std::string_view line;
-    while (obj.next(line)) {
-        if (line.empty()) continue;
-        if (line[0] == groupChar) {
-            auto found = groupNumbers.find(std::string(line));
-            if (found != groupNumbers.end()) {
-                current = found->second;
-                continue;
+    // Whole runs of lines at a time: most lines are vertex data, skipped with
+    // one search for their end, and a face line is read up to its end.
+    std::string_view lines;
+    while (obj.nextLines(lines)) {
+        const char* p = lines.data();
+        const char* const end = p + lines.size();
+        while (p != end) {
+            const char* lf;
+            if (*p == '\n' || (textio::kWindowsTextRules && *p == '\r' && p + 1 != end && p[1] == '\n')) {
+                lf = *p == '\n' ? p : p + 1;  // an empty line
+            } else if (*p == groupChar) {
+                lf = LineEnd(p, end);
+                std::string_view line(p, static_cast<std::size_t>(lf - p));
+                if (textio::kWindowsTextRules && lf != end && line.back() == '\r') line.remove_suffix(1);
+                auto found = groupNumbers.find(std::string(line));
+                if (found != groupNumbers.end()) {
+                    current = found->second;
+                } else {
+                    if (result.groupCount + 1 > kMaxGroups) {
+                        result.status = PELLANDO_TOO_MANY_GROUPS;
+                        return result;
+                    }
+                    groupNumbers.emplace(line, result.groupCount);
+                    current = result.groupCount++;
+                    if (groupEdges.size() <= static_cast<std::size_t>(current)) groupEdges.resize(current + 1);
+                }
+            } else if (*p == 'f') {
+                EdgeSet& edges = groupEdges[current];
+                lf = VisitFaceEdges(p, end, vertexLines, [&edges](std::int32_t a, std::int32_t b) {
+                    edges.toggle(MakeEdge(a, b));
+                });
+            } else {
+                if (*p == 'v' && p + 1 != end && p[1] == ' ') ++vertexLines;
+                lf = LineEnd(p, end);
             }
-            if (result.groupCount + 1 > kMaxGroups) {
-                result.status = PELLANDO_TOO_MANY_GROUPS;
-                return result;
-            }
-            groupNumbers.emplace(line, result.groupCount);
-            current = result.groupCount++;
-            if (groupEdges.size() <= static_cast<std::size_t>(current)) groupEdges.resize(current + 1);
-        } else if (line[0] == 'f') {
-            EdgeSet& edges = groupEdges[current];
-            VisitFaceEdges(line, vertexLines, [&edges](std::int32_t a, std::int32_t b) {
-                edges.toggle(MakeEdge(a, b));
-            });
-        } else if (line[0] == 'v' && line.size() > 1 && line[1] == ' ') {
-            ++vertexLines;
+            p = lf == end ? end : lf + 1;
         }
     }
     if (obj.failed()) {

@@ -15,12 +15,6 @@ namespace {
 // buffer only grows beyond this for a line that does not fit.
 constexpr std::size_t kChunkSize = 1 << 20;
 
-#ifdef _WIN32
-constexpr bool kWindowsTextRules = true;
-#else
-constexpr bool kWindowsTextRules = false;
-#endif
-
 constexpr char kCtrlZ = 0x1A;
 
 // A small file gets a buffer its size: a host may rewrite many small files,
@@ -118,6 +112,27 @@ bool TextReader::fill() {
         if (z) endAtCtrlZ(static_cast<const char*>(z) - buffer_.get());
     }
     return true;
+}
+
+bool TextReader::nextLines(std::string_view& lines) {
+    if (!file_) return false;
+    for (;;) {
+        if (failed_) return false;
+        const char* base = buffer_.get();
+        // The last LF read: everything before it is whole lines.
+        std::size_t stop = end_;
+        while (stop > begin_ + scanned_ && base[stop - 1] != '\n') --stop;
+        if (stop > begin_ + scanned_ || (atEnd_ && end_ > begin_)) {
+            if (stop == begin_ + scanned_) stop = end_;  // the last line, without LF
+            lines = std::string_view(base + begin_, stop - begin_);
+            begin_ = stop;
+            scanned_ = 0;
+            return true;
+        }
+        if (atEnd_) return false;
+        scanned_ = end_ - begin_;
+        fill();
+    }
 }
 
 bool TextReader::next(std::string_view& line) {

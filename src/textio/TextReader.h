@@ -16,6 +16,13 @@
 
 namespace textio {
 
+// Whether this platform's C runtime reads text by the Windows rules above.
+#ifdef _WIN32
+inline constexpr bool kWindowsTextRules = true;
+#else
+inline constexpr bool kWindowsTextRules = false;
+#endif
+
 class TextReader {
 public:
     TextReader() = default;
@@ -34,6 +41,13 @@ public:
     // The next line, without its line end. The view stays valid until the
     // next call. False at the end of the input, and after a failure.
     bool next(std::string_view& line);
+
+    // The next run of whole lines, as the file holds them: each with its LF
+    // (and, under the Windows rules, the CR before it), but the last line of
+    // the input, which may have none. Never empty. For readers that walk
+    // many lines at once; the view stays valid until the next call. False at
+    // the end of the input, and after a failure.
+    bool nextLines(std::string_view& lines);
 
     // True when the input could not be read whole: a read error, or (Windows
     // rules) a 0x1A byte followed by anything but more 0x1A bytes, which

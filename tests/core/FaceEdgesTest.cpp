@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,24 @@ TEST(FaceEdgesTest, RelativeReferencesCountBackFromTheVerticesRead) {
     EXPECT_EQ(Edges("f -5 1", 3), (Keys{"-2 0", "-2 0"}));  // before the first vertex: no match anywhere
 }
 
+// Inside a run of lines a face line ends at its LF: the next line adds nothing.
+TEST(FaceEdgesTest, AFaceLineEndsAtItsLineFeed) {
+    for (std::string text : {"f 1 2 3\nf 4 5 6\n", "f 1/1/1 2/2/2 3/3/3\n7 8 9", "f 1 2 3 x\n4 5 6", "f 1 2 3\r\n4"}) {
+        Keys keys;
+        const char* end = creases::VisitFaceEdges(text.data(), text.data() + text.size(), 0,
+                                                  [&keys](std::int32_t a, std::int32_t b) {
+                                                      keys.push_back(std::to_string(a) + " " + std::to_string(b));
+                                                  });
+        EXPECT_EQ(keys, (Keys{"0 1", "1 2", "2 0"})) << text;
+        EXPECT_EQ(end, text.data() + text.find('\n')) << text;
+    }
+    for (std::string text : {"f\n1 2 3\n", "f \n1 2 3\n", "fx\n1 2\n"}) {
+        bool any = false;
+        creases::VisitFaceEdges(text.data(), text.data() + text.size(), 0, [&any](std::int32_t, std::int32_t) { any = true; });
+        EXPECT_FALSE(any) << text;
+    }
+}
+
 TEST(FaceEdgesTest, ReadsIntegersAsAStreamWould) {
     struct Case {
         const char* text;
@@ -83,14 +102,47 @@ TEST(FaceEdgesTest, ReadsIntegersAsAStreamWould) {
         {"x", false, 0, 0},          {"", false, 0, 0},
     };
     for (const Case& c : cases) {
-        std::string text = c.text;
+        // Alone, and with more text after it (numbers are read several bytes
+        // at a time where the text goes on).
+        for (std::string after : {"", " 12345678", "/1/1"}) {
+            std::string text = c.text + after;
+            const char* p = text.data();
+            std::int32_t value = 0;
+            EXPECT_EQ(creases::ReadInt(p, text.data() + text.size(), value), c.read) << text;
+            if (c.read) {
+                EXPECT_EQ(value, c.value) << text;
+            }
+            if (c.read || after.empty()) {
+                EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.used) << text;
+            }
+        }
+    }
+}
+
+// Every count of digits, leading zeros, signs and what follows, against a
+// string stream.
+TEST(FaceEdgesTest, ReadsIntegersOfEveryLengthAsAStreamWould) {
+    unsigned state = 77;
+    auto next = [&state](unsigned range) { return ((state = state * 1103515245u + 12345u) >> 8) % range; };
+    const char* after[] = {"", " ", "/", "\n", "x", ";", "\r\n", "  9 9 9 9 9", ":", "@"};
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = next(8) == 0 ? (next(2) ? "-" : "+") : "";
+        if (next(6) == 0) text.append(next(12), '0');
+        for (unsigned digits = next(13); digits > 0; --digits) text += static_cast<char>('0' + next(10));
+        text += after[next(sizeof after / sizeof *after)];
+        std::istringstream stream(text);
+        int expected = 0;
+        const bool readable = static_cast<bool>(stream >> std::noskipws >> expected);
         const char* p = text.data();
         std::int32_t value = 0;
-        EXPECT_EQ(creases::ReadInt(p, text.data() + text.size(), value), c.read) << c.text;
-        if (c.read) {
-            EXPECT_EQ(value, c.value) << c.text;
+        ASSERT_EQ(creases::ReadInt(p, text.data() + text.size(), value), readable) << text;
+        if (readable) {
+            ASSERT_EQ(value, expected) << text;
+            std::size_t used = stream.eof() ? text.size() : static_cast<std::size_t>(stream.tellg());
+            ASSERT_EQ(static_cast<std::size_t>(p - text.data()), used) << text;
+        } else {
+            ASSERT_EQ(p, text.data()) << text;
         }
-        EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.used) << c.text;
     }
 }
 

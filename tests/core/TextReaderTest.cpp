@@ -116,6 +116,35 @@ TEST(TextReaderTest, MatchesThePlainReadingAcrossChunks) {
     for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(read.lines[i], expected[i]) << "line " << i;
 }
 
+// Runs of whole lines: together the bytes read, each run but the last ending
+// in LF, on the same inputs.
+TEST(TextReaderTest, RunsOfLinesHoldWholeLines) {
+    Scratch scratch;
+    std::string big;
+    for (int i = 0; big.size() < (3u << 20); ++i) big += i % 7 ? "f 1 2 3\r\n" : std::string(i % 5000, 'x') + "\n";
+    std::vector<std::string> inputs = kTrickyInputs;
+    inputs.push_back(big + "end");
+    inputs.push_back(std::string(2u << 20, 'y') + "\n" + big);
+    for (const std::string& input : inputs) {
+        scratch.write("in.txt", input);
+        textio::TextReader reader;
+        ASSERT_TRUE(reader.open(scratch.path("in.txt").c_str()));
+        std::string joined;
+        std::string_view lines;
+        bool lastEndsInLf = true;
+        while (reader.nextLines(lines)) {
+            ASSERT_FALSE(lines.empty());
+            ASSERT_TRUE(lastEndsInLf) << "a run without LF before the last";
+            lastEndsInLf = lines.back() == '\n';
+            joined += lines;
+        }
+        EXPECT_FALSE(reader.failed());
+        std::string expected = input;
+        if (platform::kWindowsRules && expected.find('\x1a') != std::string::npos) expected.resize(expected.find('\x1a'));
+        EXPECT_EQ(joined, expected) << testing::PrintToString(input.substr(0, 40));
+    }
+}
+
 TEST(TextReaderTest, MissingFileCannotBeOpened) {
     Scratch scratch;
     textio::TextReader reader;
