@@ -225,9 +225,11 @@ std::vector<Loader> FindLoaders() {
 
 struct Row {
     std::vector<double> seconds;
+    std::vector<double> peaksMiB;
     double peakMiB = 0;
     void add(const bench::ChildRun& run) {
         seconds.push_back(run.seconds);
+        peaksMiB.push_back(run.peakMiB);
         peakMiB = std::max(peakMiB, run.peakMiB);
     }
     double median() const { return bench::Median(seconds); }
@@ -314,8 +316,15 @@ int main(int argc, char** argv) {
     }
     PrintRow("memchr line count, both files", quadsBytes, quadsCount);
     PrintRow("GetCreases (scene synced)", quadsBytes, quadsCreases);
-    std::printf("  result %s; GetCreases / line count: %.2f; %.1f bytes of peak memory a crease edge\n",
-                quadsSame ? "as expected" : "WRONG", MedianRatio(quadsCreases, quadsCount),
-                quadsCreases.peakMiB * 1048576.0 / creaseEdges);
+    // The first run writes the statement into an empty one; the others
+    // replace the statement the run before wrote, a line of every edge
+    // number that is read whole.
+    double again = 0;
+    for (std::size_t i = 1; i < quadsCreases.peaksMiB.size(); ++i) again = std::max(again, quadsCreases.peaksMiB[i]);
+    std::printf("  result %s; GetCreases / line count: %.2f\n", quadsSame ? "as expected" : "WRONG",
+                MedianRatio(quadsCreases, quadsCount));
+    std::printf("  peak memory a crease edge: %.1f bytes", quadsCreases.peaksMiB[0] * 1048576.0 / creaseEdges);
+    if (rounds > 1) std::printf(" (%.1f when the scene holds the statement of a run before)", again * 1048576.0 / creaseEdges);
+    std::printf("\n");
     return same && quadsSame ? 0 : 1;
 }

@@ -27,23 +27,22 @@ inline std::uint64_t BytesEqual(std::uint64_t word, unsigned char c) {
     return (x - kEachByte) & ~x & kHighBits;
 }
 
-// The high bit of every byte before the first non-digit is clear, and that
-// byte's is set (later bytes: no matter).
+// Zero in every byte before the first non-digit, not zero in that byte
+// (later bytes: no matter).
 inline std::uint64_t NonDigits(std::uint64_t word) {
-    // A digit is 0x30-0x39: high half 3, and still 3 after adding 6.
+    // A digit is 0x30-0x39: high half 3, and still 3 after adding 6. (A carry
+    // out of a byte that is no digit only touches the bytes after it.)
     constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull;
-    std::uint64_t off = ((word & kHigh) ^ (kEachByte * 0x30)) | (((word + kEachByte * 6) & kHigh) ^ (kEachByte * 0x30));
-    // Any bit set in a byte becomes that byte's high bit.
-    return (((off & ~kHighBits) + ~kHighBits) | off) & kHighBits;
+    return ((word & kHigh) | ((word + kEachByte * 6) & kHigh) >> 4) ^ (kEachByte * 0x33);
 }
 
-// The index (0-7) of the first byte whose high bit is set in a non-zero mask.
+// The index (0-7) of the first byte of a non-zero mask that is not zero.
 inline unsigned FirstByte(std::uint64_t mask) {
 #if defined(__GNUC__)
     return static_cast<unsigned>(__builtin_ctzll(mask)) / 8;
 #else
     unsigned i = 0;
-    while (!(mask & 0x80)) {
+    while (!(mask & 0xFF)) {
         mask >>= 8;
         ++i;
     }

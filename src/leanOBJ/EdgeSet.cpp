@@ -7,9 +7,8 @@ constexpr std::size_t kFirstSize = 16;
 }
 
 std::size_t EdgeSet::probe(Edge e) const {
-    const std::size_t mask = slots_.size() - 1;
     std::size_t i = home(e);
-    while (slots_[i] != e && slots_[i] != kEmpty) i = (i + 1) & mask;
+    while (slots_[i] != e && slots_[i] != kEmpty) i = next(i);
     return i;
 }
 
@@ -19,27 +18,27 @@ std::size_t EdgeSet::find(Edge e) const {
     return slots_[i] == e ? i : npos;
 }
 
-// Kept at most half full, so probes stay short.
-void EdgeSet::grow() { rehash(slots_.empty() ? kFirstSize : slots_.size() * 2); }
+void EdgeSet::grow() {
+    rehash(slots_.empty() ? kFirstSize : slots_.size() * 2);
+    limit_ = slots_.size() / 2;
+}
 
 void EdgeSet::reserve(std::size_t count) {
-    std::size_t size = slots_.empty() ? kFirstSize : slots_.size();
-    while (count * 2 > size) size *= 2;
-    if (size != slots_.size()) rehash(size);
+    if (count <= limit_) return;
+    rehash(count + count / 3 + 1);
+    limit_ = count;
 }
 
 void EdgeSet::rehash(std::size_t size) {
     std::vector<Edge> old;
     old.swap(slots_);
     slots_.assign(size, kEmpty);
-    shift_ = 64;
-    for (std::size_t s = size; s > 1; s >>= 1) --shift_;
     for (Edge e : old)
         if (e != kEmpty) slots_[probe(e)] = e;
 }
 
 bool EdgeSet::insert(Edge e) {
-    if ((count_ + 1) * 2 > slots_.size()) grow();
+    if (count_ >= limit_) grow();
     std::size_t i = probe(e);
     if (slots_[i] == e) return false;
     slots_[i] = e;
@@ -50,8 +49,7 @@ bool EdgeSet::insert(Edge e) {
 // Backward-shift deletion: every later entry of the probe run that may move
 // closer to its home slot does, so that no lookup stops early at a hole.
 void EdgeSet::eraseAt(std::size_t hole) {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = (hole + 1) & mask; slots_[i] != kEmpty; i = (i + 1) & mask) {
+    for (std::size_t i = next(hole); slots_[i] != kEmpty; i = next(i)) {
         std::size_t want = home(slots_[i]);
         // Move slots_[i] into the hole unless its home lies cyclically in (hole, i].
         bool stays = hole <= i ? (hole < want && want <= i) : (hole < want || want <= i);

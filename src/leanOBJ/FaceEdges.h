@@ -24,6 +24,13 @@ namespace creases {
 // rest of its vertex reference, up to the next blank (a tab does not end a
 // reference). A line with no number adds no edge; a line with one vertex v
 // gives the edge from v to itself.
+// White space but the LF, which is white space to a stream but ends the
+// line here.
+inline bool IsSpaceInLine(char c) {
+    const unsigned u = static_cast<unsigned char>(c);
+    return u <= ' ' && (0x100003A00ull >> u & 1);
+}
+
 // The blank or LF after the rest of a vertex reference ("/2/3"), or `end`.
 inline const char* ReferenceEnd(const char* p, const char* end) {
     for (; end - p >= 8; p += 8) {
@@ -46,8 +53,7 @@ const char* VisitFaceEdges(const char* line, const char* end, std::int64_t verte
     bool any = false;
     std::int32_t first = 0, previous = 0;
     for (;;) {
-        // The LF is white space to a stream, but it ends the line here.
-        while (p != end && *p != '\n' && IsSpace(*p)) ++p;
+        while (p != end && IsSpaceInLine(*p)) ++p;
         if (p != end && *p == '/') {
             p = ReferenceEnd(p, end);
             continue;

@@ -10,8 +10,12 @@
 
 namespace creases {
 
-// The white space of the C locale.
-inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// The white space of the C locale: blank, and tab to CR. (As a bit mask: one
+// test where the plain comparisons take several, for every number read.)
+inline bool IsSpace(char c) {
+    const unsigned u = static_cast<unsigned char>(c);
+    return u <= ' ' && (0x100003E00ull >> u & 1);
+}
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

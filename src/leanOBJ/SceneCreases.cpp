@@ -25,6 +25,7 @@
 #include "SceneCreases.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,24 @@ constexpr std::string_view kSetAttr = "setAttr";
 
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
+// The first c in [p, end), or end.
+const char* FindByte(const char* p, const char* end, char c) {
+    const void* found = std::memchr(p, c, static_cast<std::size_t>(end - p));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+// The first "setAttr" in [p, end), or end. Found by its "A", which the
+// numbers that make up most of a scene lack.
+const char* FindSetAttr(const char* p, const char* end) {
+    const std::size_t before = 3;  // "set"
+    if (end - p < static_cast<std::ptrdiff_t>(kSetAttr.size())) return end;
+    for (const char* a = p + before; (a = FindByte(a, end, 'A')) != end; ++a)
+        if (static_cast<std::size_t>(end - a) >= kSetAttr.size() - before &&
+            std::string_view(a - before, kSetAttr.size()) == kSetAttr)
+            return a - before;
+    return end;
+}
+
 // Where ".ed[" starts in the line. Found by its "[", which lines of numbers
 // lack, rather than by its ".", which they are full of.
 std::size_t FindEdgeBlock(std::string_view line) {
@@ -74,10 +93,55 @@ bool BeginsWithCreaseAttribute(std::string_view line) {
     return start != std::string_view::npos && line.substr(start, kCreaseAttribute.size()) == kCreaseAttribute;
 }
 
+// Edge numbers in ascending order, each as its distance from the one before
+// in seven-bit groups: mostly a byte or two a number, where a crease edge of
+// a large mesh is cheap otherwise.
+class AscendingNumbers {
+public:
+    void clear() {
+        bytes_.clear();
+        count_ = 0;
+        last_ = 0;
+    }
+
+    void push(std::int64_t number) {
+        std::uint64_t step = static_cast<std::uint64_t>(number - last_);
+        last_ = number;
+        ++count_;
+        for (; step >= 0x80; step >>= 7) bytes_.push_back(static_cast<unsigned char>(step | 0x80));
+        bytes_.push_back(static_cast<unsigned char>(step));
+    }
+
+    std::size_t size() const { return count_; }
+
+    template <class Visit>
+    void forEach(Visit&& visit) const {
+        std::int64_t number = 0;
+        for (std::size_t i = 0; i < bytes_.size();) {
+            std::uint64_t step = 0;
+            for (unsigned shift = 0;; shift += 7) {
+                const unsigned char byte = bytes_[i++];
+                step |= std::uint64_t(byte & 0x7F) << shift;
+                if (!(byte & 0x80)) break;
+            }
+            number += static_cast<std::int64_t>(step);
+            visit(number);
+        }
+    }
+
+private:
+    std::vector<unsigned char> bytes_;
+    std::size_t count_ = 0;
+    std::int64_t last_ = 0;
+};
+
 // The scene's edge number of every crease edge, for the edge list being read.
+// Edges are numbered in file order, so the numbers of the crease edges found
+// come in ascending order too.
 class EdgeNumbers {
 public:
-    explicit EdgeNumbers(const EdgeSet& creases) : creases_(creases), number_(creases.slotCount(), -1) {
+    explicit EdgeNumbers(const EdgeSet& creases)
+        : creases_(creases), listed_((creases.slotCount() + 63) / 64, 0), slotsKept_(creases.slotCount() / 256 + 16) {
         // About 16 bits an edge, as a power of two of at least 2^16.
         std::size_t bits = std::size_t(1) << 16;
         filterShift_ = 48;
@@ -94,8 +158,13 @@ public:
 
     // A new edge list: numbering starts over, nothing found yet.
     void restart() {
-        for (std::size_t slot : found_) number_[slot] = -1;
+        if (numbers_.size() > found_.size()) {
+            std::fill(listed_.begin(), listed_.end(), 0);
+        } else {
+            for (std::size_t slot : found_) listed_[slot / 64] = 0;
+        }
         found_.clear();
+        numbers_.clear();
         next_ = 0;
         pending_ = 0;
     }
@@ -111,29 +180,26 @@ public:
         pending_ = 0;
         const Edge e = MakeEdge(vertex_[0], vertex_[1]);
         std::size_t bit = filterBit(e);
-        if (!(filter_[bit / 64] >> (bit % 64) & 1)) {
-            ++next_;
-            return;
-        }
-        std::size_t slot = creases_.find(e);
-        if (slot != EdgeSet::npos && number_[slot] < 0) {
-            number_[slot] = next_;
-            found_.push_back(slot);
-        }
+        if (filter_[bit / 64] >> (bit % 64) & 1) found(e);
         ++next_;
     }
 
-    std::vector<std::int64_t> sorted() const {
-        std::vector<std::int64_t> numbers;
-        numbers.reserve(found_.size());
-        for (std::size_t slot : found_) numbers.push_back(number_[slot]);
-        std::sort(numbers.begin(), numbers.end());
-        return numbers;
-    }
+    // The numbers of the crease edges listed, ascending.
+    const AscendingNumbers& numbers() const { return numbers_; }
 
 private:
     std::size_t filterBit(Edge e) const {
         return static_cast<std::size_t>((e * 0xD6E8FEB86659FD93ull) >> filterShift_);
+    }
+
+    void found(Edge e) {
+        const std::size_t slot = creases_.find(e);
+        if (slot == EdgeSet::npos || (listed_[slot / 64] >> (slot % 64) & 1)) return;
+        listed_[slot / 64] |= std::uint64_t(1) << (slot % 64);
+        numbers_.push(next_);
+        // The slots to clear at the next restart, while they are few; beyond
+        // that, clearing every bit costs less than keeping them.
+        if (found_.size() < slotsKept_) found_.push_back(slot);
     }
 
     const EdgeSet& creases_;
@@ -141,8 +207,10 @@ private:
     // and these bits stay in the cache where the set itself does not.
     std::vector<std::uint64_t> filter_;
     unsigned filterShift_;
-    std::vector<std::int64_t> number_;  // by slot of creases_; -1: not listed yet
-    std::vector<std::size_t> found_;    // slots numbered since the last restart
+    std::vector<std::uint64_t> listed_;  // a bit by slot of creases_: numbered since the last restart
+    std::vector<std::size_t> found_;     // those slots, while no more than slotsKept_
+    std::size_t slotsKept_;
+    AscendingNumbers numbers_;
     std::int64_t next_ = 0;
     std::int32_t vertex_[2] = {0, 0};
     int pending_ = 0;                   // numbers of the current triple read so far
@@ -226,6 +294,34 @@ public:
         }
     }
 
+    // The lines of a run of whole lines written to the output from `at` on,
+    // as they are (see TextReader::nextLines). Only the lines that may
+    // change something are looked at: those of an edge block or a crease
+    // statement being read, and those that hold "setAttr" or "[" (the marks
+    // of every line add() acts on). The bulk of a scene (positions, face
+    // lists) is passed over with a search for those marks.
+    void addLines(std::string_view run, std::uint64_t at) {
+        const char* p = run.data();
+        const char* const end = p + run.size();
+        const char* setAttr = nullptr;  // the next "setAttr" at or after p, once searched
+        const char* bracket = nullptr;  // the next "[", likewise
+        while (p != end) {
+            if (!open_ && !inBlock_) {
+                if (!setAttr || setAttr < p) setAttr = FindSetAttr(p, end);
+                if (!bracket || bracket < p) bracket = FindByte(p, end, '[');
+                const char* mark = std::min(setAttr, bracket);
+                if (mark == end) return;
+                while (mark != p && mark[-1] != '\n') --mark;
+                p = mark;
+            }
+            const char* lf = FindByte(p, end, '\n');
+            const std::uint64_t start = at + static_cast<std::uint64_t>(p - run.data());
+            // A last line without LF gets one in the output, as every line does.
+            add(std::string_view(p, static_cast<std::size_t>(lf - p)), start, start + static_cast<std::uint64_t>(lf - p) + 1);
+            p = lf == end ? end : lf + 1;
+        }
+    }
+
     // Where the new statement goes: over the old one, or after the last edge
     // block; unset when the scene has neither.
     Span place() const {
@@ -237,7 +333,7 @@ public:
         return insertion;
     }
 
-    std::vector<std::int64_t> creaseNumbers() const { return numbers_.sorted(); }
+    const AscendingNumbers& creaseNumbers() const { return numbers_.numbers(); }
 
 private:
     void startStatement(Span& statement, std::string_view line, std::uint64_t start, std::uint64_t end) {
@@ -256,18 +352,43 @@ private:
     Span* open_ = nullptr;  // the statement whose continuation lines may follow
 };
 
-std::string CreaseStatement(const std::vector<std::int64_t>& numbers) {
-    std::string text(kStatementHead);
-    text += std::to_string(numbers.size());
-    text += textio::kNewline;
-    text += ' ';
-    for (std::int64_t number : numbers) {
-        text += std::to_string(number);
-        text += kCreaseValue;
-    }
-    text += " ;";
-    text += textio::kNewline;
-    return text;
+std::size_t DecimalDigits(std::uint64_t n) {
+    std::size_t digits = 1;
+    for (; n >= 10; n /= 10) ++digits;
+    return digits;
+}
+
+void WriteDecimal(textio::FileReplacer& out, std::uint64_t n) {
+    char text[24];
+    char* p = text + sizeof text;
+    do {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    out.write(p, static_cast<std::size_t>(text + sizeof text - p));
+}
+
+// The new crease statement, written as it is made (it has a dozen bytes for
+// every crease edge found): the head with the count, and the list line.
+void WriteCreaseStatement(textio::FileReplacer& out, const AscendingNumbers& numbers) {
+    out.write(kStatementHead);
+    WriteDecimal(out, numbers.size());
+    out.newline();
+    out.write(" ", 1);
+    numbers.forEach([&out](std::int64_t number) {
+        WriteDecimal(out, static_cast<std::uint64_t>(number));
+        out.write(kCreaseValue);
+    });
+    out.write(" ;", 2);
+    out.newline();
+}
+
+std::uint64_t CreaseStatementSize(const AscendingNumbers& numbers) {
+    std::uint64_t size = kStatementHead.size() + DecimalDigits(numbers.size()) + 2 * textio::kNewline.size() + 3;
+    numbers.forEach([&size](std::int64_t number) {
+        size += DecimalDigits(static_cast<std::uint64_t>(number)) + kCreaseValue.size();
+    });
+    return size;
 }
 
 }  // namespace
@@ -278,18 +399,32 @@ float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int g
     textio::FileReplacer out;
     out.open(scenePath);
     SceneScan scan(creaseEdges);
-    std::string_view line;
-    while (out.good() && scene.next(line)) {
-        std::uint64_t start = out.offset();
-        out.line(line);
-        scan.add(line, start, out.offset());
+    if (textio::kWindowsTextRules) {
+        // Every line is written back with the platform's line end, whatever
+        // it had.
+        std::string_view line;
+        while (out.good() && scene.next(line)) {
+            std::uint64_t start = out.offset();
+            out.line(line);
+            scan.add(line, start, out.offset());
+        }
+    } else {
+        // Every line is written back as it was: the scene goes through in
+        // whole runs of lines.
+        std::string_view lines;
+        while (out.good() && scene.nextLines(lines)) {
+            scan.addLines(lines, out.offset());
+            out.write(lines);
+            if (lines.back() != '\n') out.newline();  // the last line
+        }
     }
     if (scene.failed()) return PELLANDO_FAILED;
     scene.close();
     if (!out.good()) return PELLANDO_CANNOT_WRITE;
     Span place = scan.place();
     if (!place.set) return PELLANDO_NO_EDGE_LIST;
-    out.splice(place.from, place.to, CreaseStatement(scan.creaseNumbers()));
+    const AscendingNumbers& numbers = scan.creaseNumbers();
+    out.splice(place.from, place.to, CreaseStatementSize(numbers), [&] { WriteCreaseStatement(out, numbers); });
     if (!out.commit()) return PELLANDO_CANNOT_WRITE;
     return static_cast<float>(groupCount);
 }

@@ -84,10 +84,9 @@ bool writeAt(int fd, std::uint64_t at, const char* data, std::size_t size) {
     return _lseeki64(fd, static_cast<__int64>(at), SEEK_SET) >= 0 && writeAll(fd, data, size);
 }
 
-bool truncateTo(int fd, std::uint64_t size) {
-    return _chsize_s(fd, static_cast<__int64>(size)) == 0 &&
-           _lseeki64(fd, static_cast<__int64>(size), SEEK_SET) >= 0;
-}
+bool seekTo(int fd, std::uint64_t at) { return _lseeki64(fd, static_cast<__int64>(at), SEEK_SET) >= 0; }
+
+bool truncateTo(int fd, std::uint64_t size) { return _chsize_s(fd, static_cast<__int64>(size)) == 0 && seekTo(fd, size); }
 
 bool syncToDisk(int fd) { return _commit(fd) == 0; }
 bool closeFile(int fd) { return _close(fd) == 0; }
@@ -154,10 +153,9 @@ bool writeAt(int fd, std::uint64_t at, const char* data, std::size_t size) {
     return true;
 }
 
-bool truncateTo(int fd, std::uint64_t size) {
-    return ::ftruncate(fd, static_cast<off_t>(size)) == 0 &&
-           ::lseek(fd, static_cast<off_t>(size), SEEK_SET) >= 0;
-}
+bool seekTo(int fd, std::uint64_t at) { return ::lseek(fd, static_cast<off_t>(at), SEEK_SET) >= 0; }
+
+bool truncateTo(int fd, std::uint64_t size) { return ::ftruncate(fd, static_cast<off_t>(size)) == 0 && seekTo(fd, size); }
 
 bool syncToDisk(int fd) {
     // Devices and pipes (staged fallback) cannot be synced; that is no failure.
@@ -327,7 +325,7 @@ bool FileReplacer::flushBuffer() {
 
 void FileReplacer::writeSlow(const char* data, std::size_t size) {
     if (!flushBuffer()) return;
-    if (size < capacity_) {
+    if (size < kDirectWrite) {
         std::memcpy(buffer_.get(), data, size);
         used_ = size;
     } else if (writeAll(fd_, data, size)) {
@@ -338,12 +336,16 @@ void FileReplacer::writeSlow(const char* data, std::size_t size) {
 }
 
 void FileReplacer::splice(std::uint64_t from, std::uint64_t to, std::string_view text) {
+    splice(from, to, text.size(), [this, text] { write(text); });
+}
+
+void FileReplacer::splice(std::uint64_t from, std::uint64_t to, std::uint64_t size, const std::function<void()>& fill) {
     if (!flushBuffer() || from > to || to > flushed_) {
         failed_ = true;
         return;
     }
     const std::uint64_t tail = flushed_ - to;
-    const std::uint64_t newTo = from + text.size();
+    const std::uint64_t newTo = from + size;
     const std::size_t chunkSize = static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, tail));
     std::unique_ptr<char[]> chunk(new char[chunkSize + 1]);
     // Move the tail in chunks, front first when it moves towards the start,
@@ -356,7 +358,14 @@ void FileReplacer::splice(std::uint64_t from, std::uint64_t to, std::string_view
             failed_ = true;
         done += n;
     }
-    if (!failed_ && !writeAt(fd_, from, text.data(), text.size())) failed_ = true;
+    chunk.reset();
+    // The text goes where the old bytes were, written as any other content.
+    if (!failed_ && !seekTo(fd_, from)) failed_ = true;
+    if (!failed_) {
+        flushed_ = from;
+        fill();
+        if (flushBuffer() && flushed_ != newTo) failed_ = true;
+    }
     flushed_ = newTo + tail;
     if (!failed_ && !truncateTo(fd_, flushed_)) failed_ = true;
 }

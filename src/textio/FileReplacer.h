@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,10 @@ inline constexpr std::string_view kNewline = "\n";
 
 class FileReplacer {
 public:
+    // Pieces this large go to the file as they are: copying them into the
+    // buffer first would only cost time.
+    static constexpr std::size_t kDirectWrite = 64 << 10;
+
     FileReplacer();
     ~FileReplacer();  // abandons whatever was not committed
     FileReplacer(const FileReplacer&) = delete;
@@ -56,7 +61,7 @@ public:
     bool open(const char* target);
 
     void write(const char* data, std::size_t size) {
-        if (size <= capacity_ - used_) {
+        if (size <= capacity_ - used_ && size < kDirectWrite) {
             std::memcpy(buffer_.get() + used_, data, size);
             used_ += size;
         } else {
@@ -76,6 +81,11 @@ public:
     // Replaces the bytes [from, to) already written by `text`, moving the
     // rest of the content; for a change whose place is known only later.
     void splice(std::uint64_t from, std::uint64_t to, std::string_view text);
+
+    // The same for a text of `size` bytes too large to hold at once: `fill`
+    // writes it with write(), in order, while it is called; writing then goes
+    // on at the end. A text of another size fails the replacement.
+    void splice(std::uint64_t from, std::uint64_t to, std::uint64_t size, const std::function<void()>& fill);
 
     // True while every step so far succeeded.
     bool good() const { return fd_ >= 0 && !failed_; }

@@ -1,6 +1,7 @@
 #include "TextReader.h"
 
 #include <cstring>
+#include <new>
 
 #include <sys/stat.h>
 #ifdef _WIN32
@@ -54,7 +55,8 @@ bool TextReader::open(const char* path) {
     // only add a copy.
     std::setvbuf(file_, nullptr, _IONBF, 0);
     capacity_ = firstBufferSize(file_);
-    buffer_.reset(new char[capacity_]);
+    buffer_.reset(static_cast<char*>(std::malloc(capacity_)));
+    if (!buffer_) throw std::bad_alloc();
     // Some files open but cannot be read (a folder, on POSIX systems): that
     // is a file that cannot be opened for reading, found before anything else.
     if (!fill()) {
@@ -90,9 +92,10 @@ bool TextReader::fill() {
     }
     if (end_ == capacity_) {  // a line longer than the buffer
         std::size_t larger = capacity_ < kChunkSize ? kChunkSize : capacity_ * 2;
-        std::unique_ptr<char[]> grown(new char[larger]);
-        std::memcpy(grown.get(), buffer_.get(), end_);
-        buffer_ = std::move(grown);
+        char* grown = static_cast<char*>(std::realloc(buffer_.get(), larger));
+        if (!grown) throw std::bad_alloc();
+        buffer_.release();
+        buffer_.reset(grown);
         capacity_ = larger;
     }
 

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -59,7 +60,13 @@ private:
     void endAtCtrlZ(std::size_t at);
 
     std::FILE* file_ = nullptr;
-    std::unique_ptr<char[]> buffer_;  // not zeroed: every byte used is read first
+    struct FreeMemory {
+        void operator()(char* p) const { std::free(p); }
+    };
+    // Not zeroed: every byte used is read first. From malloc, so that a
+    // buffer grown for a very long line is grown in place where the system
+    // can (a copy would hold the line twice).
+    std::unique_ptr<char, FreeMemory> buffer_;
     std::size_t capacity_ = 0;
     std::size_t begin_ = 0;  // first byte not yet handed out
     std::size_t end_ = 0;    // end of valid data in buffer_

@@ -22,8 +22,12 @@ TEST(EdgeSetTest, BothVertexOrdersAreOneEdge) {
 // Toggles and inserts of clustered and far-apart edges, many of them erased
 // again (the deletion that must not break later lookups), checked against an
 // ordered set after every step.
+// Twice: in a set that grows, and in one given its room beforehand (a table
+// three quarters full, whose probe runs wrap around its end).
 TEST(EdgeSetTest, MatchesAnOrderedSetUnderToggling) {
+  for (std::size_t room : {std::size_t(0), std::size_t(1000)}) {
     EdgeSet set;
+    set.reserve(room);
     std::set<Edge> reference;
     unsigned state = 5;
     auto next = [&state] { return state = state * 1664525u + 1013904223u; };
@@ -46,6 +50,20 @@ TEST(EdgeSetTest, MatchesAnOrderedSetUnderToggling) {
     std::set<Edge> listed;
     set.forEach([&listed](Edge e) { listed.insert(e); });
     EXPECT_EQ(listed, reference);
+  }
+}
+
+TEST(EdgeSetTest, ReservedRoomHoldsThatManyWithoutGrowing) {
+    for (std::size_t count : {1u, 7u, 1000u, 100003u}) {
+        EdgeSet set;
+        set.reserve(count);
+        const std::size_t slots = set.slotCount();
+        EXPECT_LE(count * 4, slots * 3 + 3) << count;  // three quarters full at most
+        for (std::size_t i = 0; i < count; ++i) ASSERT_TRUE(set.insert(MakeEdge(static_cast<std::int32_t>(i), 7)));
+        EXPECT_EQ(set.slotCount(), slots) << count;
+        for (std::size_t i = 0; i < count; ++i) ASSERT_NE(set.find(MakeEdge(7, static_cast<std::int32_t>(i))), EdgeSet::npos);
+        EXPECT_EQ(set.find(MakeEdge(-1, 7)), EdgeSet::npos);
+    }
 }
 
 }  // namespace

@@ -115,9 +115,10 @@ TEST(GetCreasesTest, MayaSceneGetsTheRightEdgeNumbersAndASecondRunChangesNothing
 
 // A larger grid whose edge list takes several 166-edge blocks, edges listed in
 // both vertex orders, quadrants as groups: checked against a plain reckoning
-// of group boundaries with ordered sets.
+// of group boundaries with ordered sets. On the larger grid the crease edges
+// found lie hundreds of edge numbers apart.
 TEST(GetCreasesTest, MatchesAPlainReckoningOnAMultiBlockScene) {
-    const int n = 24;  // quads per side
+  for (const int n : {24, 150}) {  // quads per side
     auto vertex = [n](int x, int y) { return y * (n + 1) + x; };
     std::string obj;
     for (int y = 0; y <= n; ++y)
@@ -157,6 +158,26 @@ TEST(GetCreasesTest, MatchesAPlainReckoningOnAMultiBlockScene) {
     Transfer transfer(obj, maya::Scene(edges));
     EXPECT_EQ(transfer.result, 4.0f);
     EXPECT_EQ(transfer.scene(), Native(maya::Scene(edges, Statement(expected))));
+
+    // The same mesh twice in one scene: the second edge list numbers its
+    // edges afresh, and the crease edges found in the first are found again.
+    auto twoMeshes = [&edges](const std::string& secondStatement) {
+        std::string scene;
+        maya::AppendSceneStart(scene, "two.ma");
+        for (const char* name : {"first", "second"}) {
+            maya::AppendMeshStart(scene, name);
+            maya::AppendEdgeList(scene, edges);
+            maya::AppendFaceList(scene);
+            scene += name == std::string("first") ? maya::EmptyCreaseStatement() : secondStatement;
+            maya::AppendMeshEnd(scene);
+        }
+        maya::AppendSceneEnd(scene, "two.ma");
+        return scene;
+    };
+    Transfer twice(obj, twoMeshes(maya::EmptyCreaseStatement()));
+    EXPECT_EQ(twice.result, 4.0f);
+    EXPECT_EQ(twice.scene(), Native(twoMeshes(Statement(expected))));
+  }
 }
 
 // The statement replaced runs from its first line through the line ending in
