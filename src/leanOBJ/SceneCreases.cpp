@@ -28,9 +28,15 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "Integers.h"
+#include "SideWork.h"
 #include "pellando.h"
 #include "textio/FileReplacer.h"
 #include "textio/TextReader.h"
@@ -391,13 +397,79 @@ std::uint64_t CreaseStatementSize(const AscendingNumbers& numbers) {
     return size;
 }
 
+// Whether a scene's bytes can be copied to its replacement as they are, by a
+// second thread: under the POSIX rules every line is written back as it was
+// read; the file must be a regular one (read twice: by the copy and by the
+// scan), and large enough for the thread to pay.
+bool CanCopyBeside(const char* path, std::uint64_t from) {
+#ifdef _WIN32
+    (void)path;
+    (void)from;
+    return false;
+#else
+    struct stat st;
+    return std::thread::hardware_concurrency() != 1 && ::stat(path, &st) == 0 && S_ISREG(st.st_mode) &&
+           static_cast<std::uint64_t>(st.st_size) >= from;
+#endif
+}
+
 }  // namespace
 
-float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount) {
+SceneRewrite::SceneRewrite(const char* scenePath, std::uint64_t copyBesideFrom) : path_(scenePath) {
+    if (CanCopyBeside(scenePath, copyBesideFrom)) copy_.reset(new SideWork([this](const SideWork& side) { copyScene(side); }));
+}
+
+SceneRewrite::~SceneRewrite() = default;
+
+void SceneRewrite::copyScene(const SideWork& side) {
     textio::TextReader scene;
-    if (!scene.open(scenePath)) return PELLANDO_FAILED;
-    textio::FileReplacer out;
-    out.open(scenePath);
+    if (!scene.open(path_.c_str())) return;
+    copyOpened_ = true;
+    if (!out_.open(path_.c_str())) return;
+    outOpened_ = true;
+    std::string_view lines;
+    while (!side.stopping() && out_.good() && scene.nextLines(lines)) {
+        out_.write(lines);
+        if (lines.back() != '\n') out_.newline();  // the last line
+    }
+    copyFailed_ = scene.failed();
+    scene.close();
+    if (!side.stopping()) out_.flushToDisk();
+}
+
+float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
+    if (!copy_) return finishInOnePass(creaseEdges, groupCount);
+    // The copy has the scene's bytes where they are in the file (a last line
+    // without LF gets one), so a line's place in the replacement is its place
+    // in the scene.
+    textio::TextReader scene;
+    if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
+    SceneScan scan(creaseEdges);
+    std::uint64_t at = 0;
+    std::string_view lines;
+    while (scene.nextLines(lines)) {
+        scan.addLines(lines, at);
+        at += lines.size() + (lines.back() != '\n');
+    }
+    scene.close();
+    copy_->wait();
+    if (!copyOpened_) return PELLANDO_FAILED;
+    if (!outOpened_) return PELLANDO_CANNOT_WRITE;
+    if (scene.failed() || copyFailed_) return PELLANDO_FAILED;
+    if (!out_.good()) return PELLANDO_CANNOT_WRITE;
+    Span place = scan.place();
+    if (!place.set) return PELLANDO_NO_EDGE_LIST;
+    const AscendingNumbers& numbers = scan.creaseNumbers();
+    out_.splice(place.from, place.to, CreaseStatementSize(numbers), [&] { WriteCreaseStatement(out_, numbers); });
+    if (!out_.commit()) return PELLANDO_CANNOT_WRITE;
+    return static_cast<float>(groupCount);
+}
+
+float SceneRewrite::finishInOnePass(const EdgeSet& creaseEdges, int groupCount) {
+    textio::TextReader scene;
+    if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
+    textio::FileReplacer& out = out_;
+    out.open(path_.c_str());
     SceneScan scan(creaseEdges);
     if (textio::kWindowsTextRules) {
         // Every line is written back with the platform's line end, whatever
@@ -427,6 +499,10 @@ float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int g
     out.splice(place.from, place.to, CreaseStatementSize(numbers), [&] { WriteCreaseStatement(out, numbers); });
     if (!out.commit()) return PELLANDO_CANNOT_WRITE;
     return static_cast<float>(groupCount);
+}
+
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount) {
+    return SceneRewrite(scenePath, UINT64_MAX).finish(creaseEdges, groupCount);
 }
 
 }  // namespace creases

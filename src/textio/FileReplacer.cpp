@@ -370,6 +370,12 @@ void FileReplacer::splice(std::uint64_t from, std::uint64_t to, std::uint64_t si
     if (!failed_ && !truncateTo(fd_, flushed_)) failed_ = true;
 }
 
+void FileReplacer::flushToDisk() {
+    // A staged replacement is copied over the target at commit(); only that
+    // copy needs to reach the disk.
+    if (flushBuffer() && !temp_.empty() && !syncToDisk(fd_)) failed_ = true;
+}
+
 // The fallback: copy the staged content over the target with a truncating
 // write, as a plain writer would.
 bool FileReplacer::finishStaged() {

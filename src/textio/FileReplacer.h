@@ -87,6 +87,10 @@ public:
     // on at the end. A text of another size fails the replacement.
     void splice(std::uint64_t from, std::uint64_t to, std::uint64_t size, const std::function<void()>& fill);
 
+    // Puts what is written so far on the disk now, for a writer that can do
+    // so beside other work: commit() then has little left to wait for.
+    void flushToDisk();
+
     // True while every step so far succeeded.
     bool good() const { return fd_ >= 0 && !failed_; }
 
