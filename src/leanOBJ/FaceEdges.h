@@ -53,13 +53,17 @@ const char* VisitFaceEdges(const char* line, const char* end, std::int64_t verte
     bool any = false;
     std::int32_t first = 0, previous = 0;
     for (;;) {
-        while (p != end && IsSpaceInLine(*p)) ++p;
-        if (p != end && *p == '/') {
-            p = ReferenceEnd(p, end);
-            continue;
-        }
+        // Mostly one blank and a short number; anything else the long way.
+        if (p != end && *p == ' ') ++p;
         std::int32_t number;
-        if (!ReadInt(p, end, number)) break;
+        if (!ReadShortInt(p, end, number)) {
+            while (p != end && IsSpaceInLine(*p)) ++p;
+            if (p != end && *p == '/') {
+                p = ReferenceEnd(p, end);
+                continue;
+            }
+            if (!ReadInt(p, end, number)) break;
+        }
         std::int32_t index = number < 0 ? static_cast<std::int32_t>(base + number) : number - 1;
         if (any) {
             edge(previous, index);
@@ -68,6 +72,8 @@ const char* VisitFaceEdges(const char* line, const char* end, std::int64_t verte
             any = true;
         }
         previous = index;
+        // The rest of the reference ("/2/3") at once.
+        if (p != end && *p == '/') p = ReferenceEnd(p, end);
     }
     if (any) edge(previous, first);
     if (p == end || *p == '\n') return p;

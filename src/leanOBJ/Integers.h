@@ -19,20 +19,23 @@ inline bool IsSpace(char c) {
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The usual number, up to seven digits without a sign, read at once where
+// eight bytes are at hand. False, with `p` left, for anything else.
+inline bool ReadShortInt(const char*& p, const char* end, std::int32_t& value) {
+    if (end - p < 8) return false;
+    const std::uint64_t word = LoadWord(p);
+    const std::uint64_t stop = NonDigits(word);
+    const unsigned count = stop ? FirstByte(stop) : 0;
+    if (count == 0) return false;
+    value = static_cast<std::int32_t>(DigitsValue(word, count));
+    p += count;
+    return true;
+}
+
 // Reads a sign and digits at `p` (no white space first). On success stores the
 // value, moves `p` past the digits and answers true; otherwise leaves `p`.
 inline bool ReadInt(const char*& p, const char* end, std::int32_t& value) {
-    // The usual number: up to seven digits, no sign, read at once.
-    if (end - p >= 8) {
-        const std::uint64_t word = LoadWord(p);
-        const std::uint64_t stop = NonDigits(word);
-        const unsigned count = stop ? FirstByte(stop) : 0;
-        if (count > 0) {
-            value = static_cast<std::int32_t>(DigitsValue(word, count));
-            p += count;
-            return true;
-        }
-    }
+    if (ReadShortInt(p, end, value)) return true;
     const char* q = p;
     bool negative = false;
     if (q != end && (*q == '-' || *q == '+')) negative = *q++ == '-';

@@ -141,6 +141,8 @@ private:
     std::int64_t last_ = 0;
 };
 
+enum class BlockState { Continues, EndedAtSemicolon, EndedAtText };
+
 // The scene's edge number of every crease edge, for the edge list being read.
 // Edges are numbered in file order, so the numbers of the crease edges found
 // come in ascending order too.
@@ -178,16 +180,50 @@ public:
     // A new block: the numbers of an unfinished triple are dropped.
     void startBlock() { pending_ = 0; }
 
-    void add(std::int32_t value) {
-        if (pending_ < 2) {
-            vertex_[pending_++] = value;
-            return;
+    // Reads edge block numbers from p on, to the end of the line at most;
+    // every third one completes an edge. (The hot loop of reading a scene:
+    // the triple being read is kept in locals.)
+    BlockState read(const char*& p, const char* end) {
+        int pending = pending_;
+        std::int32_t first = vertex_[0], second = vertex_[1];
+        BlockState state;
+        for (;;) {
+            // Mostly one blank and a short number; anything else the long way.
+            if (p != end && *p == ' ') ++p;
+            std::int32_t value;
+            if (!ReadShortInt(p, end, value)) {
+                while (p != end && IsSpace(*p)) ++p;
+                if (p == end) {
+                    state = BlockState::Continues;
+                    break;
+                }
+                if (*p == ';') {
+                    state = BlockState::EndedAtSemicolon;
+                    break;
+                }
+                if (!ReadInt(p, end, value)) {
+                    state = BlockState::EndedAtText;
+                    break;
+                }
+            }
+            if (pending == 0) {
+                first = value;
+                pending = 1;
+            } else if (pending == 1) {
+                second = value;
+                pending = 2;
+            } else {
+                pending = 0;
+                const Edge e = MakeEdge(first, second);
+                const std::size_t bit = filterBit(e);
+                if (filter_[bit / 64] >> (bit % 64) & 1) found(e);
+                ++next_;
+            }
         }
-        pending_ = 0;
-        const Edge e = MakeEdge(vertex_[0], vertex_[1]);
-        std::size_t bit = filterBit(e);
-        if (filter_[bit / 64] >> (bit % 64) & 1) found(e);
-        ++next_;
+        pending_ = pending;
+        vertex_[0] = first;
+        vertex_[1] = second;
+        return state;
     }
 
     // The numbers of the crease edges listed, ascending.
@@ -222,19 +258,6 @@ private:
     int pending_ = 0;                   // numbers of the current triple read so far
 };
 
-enum class BlockState { Continues, EndedAtSemicolon, EndedAtText };
-
-// Reads edge block numbers from p on, to the end of the line at most.
-BlockState ReadBlockNumbers(const char*& p, const char* end, EdgeNumbers& numbers) {
-    for (;;) {
-        while (p != end && IsSpace(*p)) ++p;
-        if (p == end) return BlockState::Continues;
-        if (*p == ';') return BlockState::EndedAtSemicolon;
-        std::int32_t value;
-        if (!ReadInt(p, end, value)) return BlockState::EndedAtText;
-        numbers.add(value);
-    }
-}
 
 // A place in the rewritten file, as byte offsets.
 struct Span {
@@ -261,7 +284,7 @@ public:
             const char* lineEnd = p + line.size();
             while (p != lineEnd && IsSpace(*p)) ++p;
             const char* text = p;
-            BlockState state = ReadBlockNumbers(p, lineEnd, numbers_);
+            BlockState state = numbers_.read(p, lineEnd);
             if (state != BlockState::EndedAtText || p != text) lastBlockEnd_ = end;
             if (state == BlockState::Continues) return;  // numbers only
             inBlock_ = false;
@@ -294,7 +317,7 @@ public:
             std::size_t quote = line.find('"', block + kEdgeBlock.size());
             if (quote != std::string_view::npos) {
                 const char* p = line.data() + quote + 1;
-                if (ReadBlockNumbers(p, line.data() + line.size(), numbers_) != BlockState::Continues)
+                if (numbers_.read(p, line.data() + line.size()) != BlockState::Continues)
                     inBlock_ = false;
             }
         }
