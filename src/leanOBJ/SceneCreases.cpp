@@ -445,40 +445,33 @@ SceneRewrite::SceneRewrite(const char* scenePath, std::uint64_t copyBesideFrom) 
 SceneRewrite::~SceneRewrite() = default;
 
 void SceneRewrite::copyScene(const SideWork& side) {
-    textio::TextReader scene;
-    if (!scene.open(path_.c_str())) return;
-    copyOpened_ = true;
     if (!out_.open(path_.c_str())) return;
     outOpened_ = true;
-    std::string_view lines;
-    while (!side.stopping() && out_.good() && scene.nextLines(lines)) {
-        out_.write(lines);
-        if (lines.back() != '\n') out_.newline();  // the last line
-    }
-    copyFailed_ = scene.failed();
-    scene.close();
+    copyRead_ = out_.appendFile(path_.c_str(), [&side] { return !side.stopping(); });
     if (!side.stopping()) out_.flushToDisk();
 }
 
 float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
     if (!copy_) return finishInOnePass(creaseEdges, groupCount);
     // The copy has the scene's bytes where they are in the file (a last line
-    // without LF gets one), so a line's place in the replacement is its place
-    // in the scene.
+    // without LF gets one below), so a line's place in the replacement is its
+    // place in the scene.
     textio::TextReader scene;
     if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
     SceneScan scan(creaseEdges);
     std::uint64_t at = 0;
+    bool lastLineEnded = true;
     std::string_view lines;
     while (scene.nextLines(lines)) {
         scan.addLines(lines, at);
         at += lines.size() + (lines.back() != '\n');
+        lastLineEnded = lines.back() == '\n';
     }
     scene.close();
     copy_->wait();
-    if (!copyOpened_) return PELLANDO_FAILED;
     if (!outOpened_) return PELLANDO_CANNOT_WRITE;
-    if (scene.failed() || copyFailed_) return PELLANDO_FAILED;
+    if (scene.failed() || !copyRead_) return PELLANDO_FAILED;
+    if (!lastLineEnded) out_.newline();  // as every line written has one
     if (!out_.good()) return PELLANDO_CANNOT_WRITE;
     Span place = scan.place();
     if (!place.set) return PELLANDO_NO_EDGE_LIST;

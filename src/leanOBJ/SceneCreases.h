@@ -47,7 +47,7 @@ private:
     std::string path_;
     textio::FileReplacer out_;
     // What the copy found; read once it has ended.
-    bool copyOpened_ = false, outOpened_ = false, copyFailed_ = false;
+    bool outOpened_ = false, copyRead_ = false;
     std::unique_ptr<SideWork> copy_;  // ended before out_ goes
 };
 

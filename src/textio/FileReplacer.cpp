@@ -370,6 +370,24 @@ void FileReplacer::splice(std::uint64_t from, std::uint64_t to, std::uint64_t si
     if (!failed_ && !truncateTo(fd_, flushed_)) failed_ = true;
 }
 
+bool FileReplacer::appendFile(const char* path, const std::function<bool()>& more) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    std::unique_ptr<char[]> chunk(new char[kBufferSize]);
+    bool read = true;
+    while (good() && more()) {
+        std::size_t n = std::fread(chunk.get(), 1, kBufferSize, file);
+        write(chunk.get(), n);
+        if (n < kBufferSize) {
+            read = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    return read;
+}
+
 void FileReplacer::flushToDisk() {
     // A staged replacement is copied over the target at commit(); only that
     // copy needs to reach the disk.

@@ -87,6 +87,11 @@ public:
     // on at the end. A text of another size fails the replacement.
     void splice(std::uint64_t from, std::uint64_t to, std::uint64_t size, const std::function<void()>& fill);
 
+    // Appends the bytes of the file at `path` as they are, a chunk at a time
+    // while `more()` answers true. False when that file cannot be opened or
+    // read; a failure to write shows in good().
+    bool appendFile(const char* path, const std::function<bool()>& more);
+
     // Puts what is written so far on the disk now, for a writer that can do
     // so beside other work: commit() then has little left to wait for.
     void flushToDisk();

@@ -361,6 +361,50 @@ TEST(GetCreasesTest, NoCreaseEdgesAnswersMinusFourWithoutTouchingTheScene) {
     }
 }
 
+// A scene of megabytes, as a large mesh has (here a long face list), is
+// copied into its replacement while the mesh is read: the same file comes
+// out, and a mesh that fails or has no crease edge leaves it as it was.
+TEST(GetCreasesTest, LargeSceneGetsTheSameStatementAndIsLeftAsItWasOnFailure) {
+    auto largeScene = [](const std::string& statement, bool lastLineEnded) {
+        std::string scene;
+        maya::AppendSceneStart(scene, "large.ma");
+        maya::AppendMeshStart(scene, "quad");
+        maya::AppendEdgeList(scene, kQuadEdges);
+        const int faces = 40000;
+        scene += "\tsetAttr -s " + std::to_string(faces) + " -ch " + std::to_string(4 * faces) + " \".fc[0:" +
+                 std::to_string(faces - 1) + "]\" -type \"polyFaces\" ";
+        for (int f = 0; f < faces; ++f) scene += "\n\t\tf 4 0 1 2 3\n\t\tmu 0 4 0 1 2 3";
+        scene += ";\n" + statement;
+        maya::AppendMeshEnd(scene);
+        maya::AppendSceneEnd(scene, "large.ma");
+        if (!lastLineEnded) scene.pop_back();
+        return scene;
+    };
+    for (bool lastLineEnded : {true, false}) {
+        const std::string scene = largeScene(maya::EmptyCreaseStatement(), lastLineEnded);
+        ASSERT_GT(scene.size(), 1u << 20);
+        Transfer transfer(kQuadObj, scene);
+        EXPECT_EQ(transfer.result, 1.0f);
+        const std::string once = Native(largeScene(Statement({0, 1, 2, 3}), true));
+        EXPECT_EQ(transfer.scene(), once);
+        EXPECT_EQ(Creases(transfer.scratch.path("mesh.obj"), 0, transfer.scratch.path("scene.ma")), 1.0f);
+        EXPECT_EQ(transfer.scene(), once);
+        EXPECT_EQ(transfer.scratch.names(), (Names{"mesh.obj", "scene.ma"}));
+    }
+    const std::string scene = largeScene(maya::EmptyCreaseStatement(), true);
+    for (const char* obj : {"v 0 0 0\nf 1 1 1\n", "v 0 0 0\ng a\ng b\n"}) {
+        Transfer transfer(obj, scene);
+        EXPECT_EQ(transfer.result, PELLANDO_NO_CREASE_EDGES) << obj;
+        EXPECT_EQ(transfer.scene(), scene) << obj;
+        EXPECT_EQ(transfer.scratch.names(), (Names{"mesh.obj", "scene.ma"})) << obj;
+    }
+    Scratch scratch;
+    scratch.write("scene.ma", scene);
+    EXPECT_EQ(Creases(scratch.path("missing.obj"), 0, scratch.path("scene.ma")), PELLANDO_FAILED);
+    EXPECT_EQ(scratch.read("scene.ma"), scene);
+    EXPECT_EQ(scratch.names(), (Names{"scene.ma"}));
+}
+
 TEST(GetCreasesTest, GroupLimitIs8191DistinctGroupLines) {
     std::string obj = "v 0 0 0\nv 1 0 0\nv 1 1 0\n";
     for (int group = 0; group < 8191; ++group) obj += "g part" + std::to_string(group) + "\nf 1 2 3\n";
