@@ -2,12 +2,26 @@
 // mesh meet, and the open border of the mesh.
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 #include "EdgeSet.h"
+
+namespace textio {
+class TextReader;
+}
 
 namespace creases {
 
+class SideWork;
+
 // At most this many distinct group lines are numbered.
 constexpr int kMaxGroups = 8191;
+
+// Meshes from this size on may be read in two parts at once.
+constexpr std::uint64_t kSplitFrom = 8 << 20;
 
 struct GroupBoundaries {
     float status = 0;     // PELLANDO_OK, PELLANDO_FAILED or PELLANDO_TOO_MANY_GROUPS
@@ -23,5 +37,83 @@ struct GroupBoundaries {
 // Answers PELLANDO_FAILED when the file cannot be opened or read, and
 // PELLANDO_TOO_MANY_GROUPS at the first new group line beyond kMaxGroups.
 GroupBoundaries FindGroupBoundaries(const char* objPath, char groupChar);
+
+// What reading a stretch of the mesh file gives: its groups, numbered in the
+// order of their first lines, and each group's edge set.
+class MeshPart {
+public:
+    enum class End {
+        Read,           // to the end of the stretch
+        Failed,         // the file could not be read
+        TooManyGroups,  // a group line beyond kMaxGroups
+        Relative,       // (a later part) a face with a relative reference: the vertex lines before the part
+                        // are not known, so it is left, with the rest, to the part before
+        Stopped,        // asked to stop
+    };
+
+    // The first part's faces before any group line belong to group 0, the
+    // first group's number; a later part's go to slot 0, the group in force
+    // where the part begins, known once the part before is read.
+    MeshPart(char groupChar, bool first);
+
+    // Reads the stretch `reader` was opened on, which begins `at` bytes into
+    // the file, to its end or a stop. With `side`, stops when it is stopping.
+    End read(textio::TextReader& reader, std::uint64_t at, const SideWork* side = nullptr);
+
+    // Where a Relative end left the file: the face line that was not read.
+    std::uint64_t stoppedAt() const { return stoppedAt_; }
+
+    // Takes in a later part read to its end or stop, as if this part had
+    // read on: its groups are numbered after this part's, its edges toggled
+    // into the same groups' sets. TooManyGroups when the groups together are
+    // too many.
+    End absorb(MeshPart& later);
+
+    // The crease edges: every numbered group's edge set, merged.
+    GroupBoundaries merge();
+
+private:
+    char groupChar_;
+    bool first_;
+    std::unordered_map<std::string, int> slots_;  // group line text -> slot
+    std::vector<std::string> texts_;              // a later part's texts by slot (slot 0: none)
+    std::vector<EdgeSet> edges_;                  // by slot; one small set per group, so that the set
+                                                  // being toggled stays in the cache
+    int current_ = 0;
+    int groups_ = 0;  // distinct group lines
+    std::int64_t vertexLines_ = 0;
+    std::uint64_t stoppedAt_ = 0;
+};
+
+// A mesh read in up to two parts at once: the head on the caller's thread,
+// the tail beside it. Where the file cannot be split, the head is all of it.
+class MeshReading {
+public:
+    MeshReading(const char* objPath, char groupChar);
+
+    // Leaves the lines after about `share` of the file's bytes to readTail(),
+    // where the file is a regular one of at least `from` bytes read by the
+    // POSIX rules (under the Windows rules a 0x1A byte would end it anywhere).
+    void split(double share, std::uint64_t from = kSplitFrom);
+    bool isSplit() const { return splitAt_ != 0; }
+
+    // The tail, on the second thread.
+    void readTail(const SideWork& side);
+
+    // The head (all of the file when it is not split), on this thread.
+    void readHead();
+
+    // Once both have been read: the tail folded into the head, what the tail
+    // left (a relative reference, or all of it when readTail() never ran)
+    // read here, and the groups' edges merged.
+    GroupBoundaries finish();
+
+private:
+    std::string path_;
+    std::uint64_t splitAt_ = 0;
+    MeshPart head_, tail_;
+    MeshPart::End headEnd_ = MeshPart::End::Failed;
+    MeshPart::End tailEnd_ = MeshPart::End::Stopped;
+};
 
 }  // namespace creases

@@ -28,7 +28,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #ifndef _WIN32
@@ -420,44 +419,44 @@ std::uint64_t CreaseStatementSize(const AscendingNumbers& numbers) {
     return size;
 }
 
-// Whether a scene's bytes can be copied to its replacement as they are, by a
-// second thread: under the POSIX rules every line is written back as it was
-// read; the file must be a regular one (read twice: by the copy and by the
-// scan), and large enough for the thread to pay.
-bool CanCopyBeside(const char* path, std::uint64_t from) {
+// Whether a scene's bytes can be copied to its replacement ahead: under the
+// POSIX rules every line is written back as it was read; the file must be a
+// regular one (read twice: by the copy and by the scan), and large enough for
+// a second thread to pay.
+bool CanCopyAhead(const char* path, std::uint64_t from) {
 #ifdef _WIN32
     (void)path;
     (void)from;
     return false;
 #else
     struct stat st;
-    return std::thread::hardware_concurrency() != 1 && ::stat(path, &st) == 0 && S_ISREG(st.st_mode) &&
-           static_cast<std::uint64_t>(st.st_size) >= from;
+    return ::stat(path, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) >= from;
 #endif
 }
 
 }  // namespace
 
-SceneRewrite::SceneRewrite(const char* scenePath, std::uint64_t copyBesideFrom) : path_(scenePath) {
-    if (CanCopyBeside(scenePath, copyBesideFrom)) copy_.reset(new SideWork([this](const SideWork& side) { copyScene(side); }));
-}
+SceneRewrite::SceneRewrite(const char* scenePath, std::uint64_t copyAheadFrom)
+    : path_(scenePath), copyAhead_(CanCopyAhead(scenePath, copyAheadFrom)) {}
 
-SceneRewrite::~SceneRewrite() = default;
-
-void SceneRewrite::copyScene(const SideWork& side) {
+void SceneRewrite::copy(const SideWork* side) {
+    if (!copyAhead_ || copied_) return;
+    copied_ = true;
     if (!out_.open(path_.c_str())) return;
     outOpened_ = true;
-    copyRead_ = out_.appendFile(path_.c_str(), [&side] { return !side.stopping(); });
-    if (!side.stopping()) out_.flushToDisk();
+    copyRead_ = out_.appendFile(path_.c_str(), [side] { return !side || !side->stopping(); });
+    out_.startWriteback();
 }
 
 float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
-    if (!copy_) return finishInOnePass(creaseEdges, groupCount);
+    if (!copyAhead_) return finishInOnePass(creaseEdges, groupCount);
     // The copy has the scene's bytes where they are in the file (a last line
     // without LF gets one below), so a line's place in the replacement is its
     // place in the scene.
     textio::TextReader scene;
     if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
+    copy();
+    if (!outOpened_) return PELLANDO_CANNOT_WRITE;
     SceneScan scan(creaseEdges);
     std::uint64_t at = 0;
     bool lastLineEnded = true;
@@ -468,8 +467,6 @@ float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
         lastLineEnded = lines.back() == '\n';
     }
     scene.close();
-    copy_->wait();
-    if (!outOpened_) return PELLANDO_CANNOT_WRITE;
     if (scene.failed() || !copyRead_) return PELLANDO_FAILED;
     if (!lastLineEnded) out_.newline();  // as every line written has one
     if (!out_.good()) return PELLANDO_CANNOT_WRITE;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "EdgeSet.h"
@@ -14,41 +13,46 @@ namespace creases {
 
 class SideWork;
 
-// Scenes from this size on are copied beside the reading of the mesh.
-constexpr std::uint64_t kCopyBesideFrom = 1 << 20;
+// Scenes from this size on are copied ahead.
+constexpr std::uint64_t kCopyAheadFrom = 1 << 20;
 
 // The rewrite of a scene file with a new crease statement, begun before the
 // crease edges are known. Where the scene's lines go to its replacement as
 // they are (a regular file, under the POSIX rules) and it holds at least
-// `copyBesideFrom` bytes, a second thread copies them there and puts them on
-// the disk at once, while the caller reads the mesh; finish() then reads the
-// scene for the statement's place and edge numbers and splices the statement
-// in. Otherwise finish() does it all in one pass. A rewrite not finished
-// leaves the scene as it was.
+// `copyAheadFrom` bytes, copy() puts its bytes there ahead, on a second
+// thread while the mesh is read; finish() then reads the scene for the
+// statement's place and edge numbers and splices the statement in.
+// Otherwise finish() does it all in one pass. A rewrite not finished leaves
+// the scene as it was.
 class SceneRewrite {
 public:
-    explicit SceneRewrite(const char* scenePath, std::uint64_t copyBesideFrom = kCopyBesideFrom);
-    ~SceneRewrite();
+    explicit SceneRewrite(const char* scenePath, std::uint64_t copyAheadFrom = kCopyAheadFrom);
     SceneRewrite(const SceneRewrite&) = delete;
     SceneRewrite& operator=(const SceneRewrite&) = delete;
+
+    bool copiesAhead() const { return copyAhead_; }
+
+    // The copy ahead, when there is one to make; stops early when `side` is
+    // stopping. Starts the writing to the disk without waiting for it.
+    void copy(const SideWork* side = nullptr);
 
     // Writes the new statement for `creaseEdges` in place of the old one;
     // every other line passes through. Answers `groupCount` when the scene
     // was rewritten, PELLANDO_FAILED when it cannot be opened or read,
     // PELLANDO_NO_EDGE_LIST when it has neither an edge list nor a crease
     // statement (the file is left as it was), and PELLANDO_CANNOT_WRITE when
-    // it cannot be written (left as it was).
+    // it cannot be written (left as it was). Makes the copy ahead first if
+    // copy() has not.
     float finish(const EdgeSet& creaseEdges, int groupCount);
 
 private:
     float finishInOnePass(const EdgeSet& creaseEdges, int groupCount);
-    void copyScene(const SideWork& side);  // on the second thread
 
     std::string path_;
+    bool copyAhead_;
     textio::FileReplacer out_;
-    // What the copy found; read once it has ended.
-    bool outOpened_ = false, copyRead_ = false;
-    std::unique_ptr<SideWork> copy_;  // ended before out_ goes
+    // What the copy found.
+    bool copied_ = false, outOpened_ = false, copyRead_ = false;
 };
 
 // The same begun and finished at once.

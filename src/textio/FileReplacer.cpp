@@ -388,10 +388,13 @@ bool FileReplacer::appendFile(const char* path, const std::function<bool()>& mor
     return read;
 }
 
-void FileReplacer::flushToDisk() {
+void FileReplacer::startWriteback() {
     // A staged replacement is copied over the target at commit(); only that
     // copy needs to reach the disk.
-    if (flushBuffer() && !temp_.empty() && !syncToDisk(fd_)) failed_ = true;
+    if (!flushBuffer() || temp_.empty()) return;
+#if defined(__linux__)
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
 }
 
 // The fallback: copy the staged content over the target with a truncating

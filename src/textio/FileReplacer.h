@@ -92,9 +92,10 @@ public:
     // read; a failure to write shows in good().
     bool appendFile(const char* path, const std::function<bool()>& more);
 
-    // Puts what is written so far on the disk now, for a writer that can do
-    // so beside other work: commit() then has little left to wait for.
-    void flushToDisk();
+    // Lets the system start putting what is written so far on the disk,
+    // without waiting for it (on Linux; elsewhere commit() does it all):
+    // commit() then has less left to wait for.
+    void startWriteback();
 
     // True while every step so far succeeded.
     bool good() const { return fd_ >= 0 && !failed_; }

@@ -1,5 +1,6 @@
 #include "TextReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -48,13 +49,25 @@ void TextReader::close() {
     file_ = nullptr;
 }
 
-bool TextReader::open(const char* path) {
+bool TextReader::open(const char* path) { return open(path, 0, UINT64_MAX); }
+
+bool TextReader::open(const char* path, std::uint64_t from, std::uint64_t to) {
     file_ = std::fopen(path, "rb");
     if (!file_) return false;
     // The reader keeps its own large buffer; a second one inside stdio would
     // only add a copy.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    capacity_ = firstBufferSize(file_);
+#ifdef _WIN32
+    const bool placed = from == 0 || _fseeki64(file_, static_cast<__int64>(from), SEEK_SET) == 0;
+#else
+    const bool placed = from == 0 || fseeko(file_, static_cast<off_t>(from), SEEK_SET) == 0;
+#endif
+    if (!placed || to < from) {
+        close();
+        return false;
+    }
+    left_ = to - from;
+    capacity_ = from == 0 ? firstBufferSize(file_) : kChunkSize;
     buffer_.reset(static_cast<char*>(std::malloc(capacity_)));
     if (!buffer_) throw std::bad_alloc();
     // Some files open but cannot be read (a folder, on POSIX systems): that
@@ -99,10 +112,11 @@ bool TextReader::fill() {
         capacity_ = larger;
     }
 
-    std::size_t wanted = capacity_ - end_;
+    std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(capacity_ - end_, left_));
     std::size_t got = std::fread(buffer_.get() + end_, 1, wanted, file_);
     std::size_t start = end_;
     end_ += got;
+    left_ -= got;
     if (got < wanted) {
         if (std::ferror(file_)) {
             failed_ = true;
@@ -110,6 +124,7 @@ bool TextReader::fill() {
         }
         atEnd_ = true;
     }
+    if (left_ == 0) atEnd_ = true;
     if (kWindowsTextRules) {
         const void* z = std::memchr(buffer_.get() + start, kCtrlZ, got);
         if (z) endAtCtrlZ(static_cast<const char*>(z) - buffer_.get());

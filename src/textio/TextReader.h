@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -34,6 +35,10 @@ public:
     // Opens the file and reads its first chunk. False when it cannot be
     // opened or that first read fails.
     bool open(const char* path);
+
+    // The same for the bytes [from, to) of the file alone, read as a whole
+    // file of their own (for reading a large file in parts at once).
+    bool open(const char* path, std::uint64_t from, std::uint64_t to);
 
     // Closes the file early. Windows cannot replace a file that is open, so
     // a rewrite closes its input before it commits its output.
@@ -72,6 +77,7 @@ private:
     std::size_t end_ = 0;    // end of valid data in buffer_
     std::size_t scanned_ = 0;  // bytes after begin_ already known to hold no LF
     bool atEnd_ = false;     // no more data will come from the file
+    std::uint64_t left_ = 0;  // bytes of the file still to be read
     bool failed_ = false;
 };
 

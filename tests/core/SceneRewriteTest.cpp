@@ -45,9 +45,9 @@ std::string RandomScene(unsigned& state) {
     return scene;
 }
 
-// With the scene copied beside (here at any size) and in one pass, a rewrite
+// With the scene copied ahead (here at any size) and in one pass, a rewrite
 // gives the same result and the same bytes.
-TEST(SceneRewriteTest, CopyBesideGivesWhatOnePassGives) {
+TEST(SceneRewriteTest, CopyAheadGivesWhatOnePassGives) {
     Scratch scratch;
     creases::EdgeSet creases;
     for (auto [a, b] : {std::pair{0, 1}, {2, 3}, {3, 0}, {4, 5}, {6, 7}, {1, 1}, {-1, 4}})
@@ -56,13 +56,13 @@ TEST(SceneRewriteTest, CopyBesideGivesWhatOnePassGives) {
     for (int round = 0; round < 400; ++round) {
         const std::string scene = RandomScene(state);
         scratch.write("one.ma", scene);
-        scratch.write("beside.ma", scene);
+        scratch.write("ahead.ma", scene);
         float onePass = creases::WriteSceneCreases(scratch.path("one.ma").c_str(), creases, 3);
-        float beside = creases::SceneRewrite(scratch.path("beside.ma").c_str(), 0).finish(creases, 3);
-        ASSERT_EQ(beside, onePass) << testing::PrintToString(scene);
-        ASSERT_EQ(scratch.read("beside.ma"), scratch.read("one.ma")) << testing::PrintToString(scene);
+        float ahead = creases::SceneRewrite(scratch.path("ahead.ma").c_str(), 0).finish(creases, 3);
+        ASSERT_EQ(ahead, onePass) << testing::PrintToString(scene);
+        ASSERT_EQ(scratch.read("ahead.ma"), scratch.read("one.ma")) << testing::PrintToString(scene);
     }
-    EXPECT_EQ(scratch.names(), (std::vector<std::string>{"beside.ma", "one.ma"}));
+    EXPECT_EQ(scratch.names(), (std::vector<std::string>{"ahead.ma", "one.ma"}));
 }
 
 // A rewrite given up (the mesh had no crease edge, or failed) leaves the scene
@@ -71,8 +71,11 @@ TEST(SceneRewriteTest, UnfinishedRewriteLeavesTheScene) {
     Scratch scratch;
     const std::string scene = maya::Scene({{0, 1}, {1, 2}});
     scratch.write("scene.ma", scene);
-    for (std::uint64_t from : {std::uint64_t(0), creases::kCopyBesideFrom}) {
-        { creases::SceneRewrite rewrite(scratch.path("scene.ma").c_str(), from); }
+    for (std::uint64_t from : {std::uint64_t(0), creases::kCopyAheadFrom}) {
+        {
+            creases::SceneRewrite rewrite(scratch.path("scene.ma").c_str(), from);
+            rewrite.copy();
+        }
         EXPECT_EQ(scratch.read("scene.ma"), scene);
         EXPECT_EQ(scratch.names(), (std::vector<std::string>{"scene.ma"}));
     }
