@@ -30,7 +30,11 @@ float GetCreasesOBJ(const char* objPath, const char* scenePath, char groupChar) 
         }));
     }
     mesh.readHead();
-    if (side) side->wait();
+    if (side) {
+        // A head that failed decides the result: the other thread is stopped.
+        if (mesh.headFailed()) side.reset();
+        else side->wait();
+    }
     creases::GroupBoundaries boundaries = mesh.finish();
     // On a failure, or without crease edges, the scene is left as it was.
     if (boundaries.status != PELLANDO_OK) return boundaries.status;

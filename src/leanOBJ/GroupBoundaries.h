@@ -102,6 +102,7 @@ public:
 
     // The head (all of the file when it is not split), on this thread.
     void readHead();
+    bool headFailed() const { return headEnd_ != MeshPart::End::Read; }
 
     // Once both have been read: the tail folded into the head, what the tail
     // left (a relative reference, or all of it when readTail() never ran)
