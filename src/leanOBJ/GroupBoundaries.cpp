@@ -49,6 +49,7 @@ GroupBoundaries FindGroupBoundaries(const char* objPath, char groupChar) {
             ++vertexLines;
         }
     }
+    result.vertexLines = vertexLines;
     if (obj.failed()) {
         result.status = PELLANDO_FAILED;
         return result;

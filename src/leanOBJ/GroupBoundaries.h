@@ -2,6 +2,8 @@
 // mesh meet, and the open border of the mesh.
 #pragma once
 
+#include <cstdint>
+
 #include "EdgeSet.h"
 
 namespace creases {
@@ -12,6 +14,7 @@ constexpr int kMaxGroups = 8191;
 struct GroupBoundaries {
     float status = 0;     // PELLANDO_OK, PELLANDO_FAILED or PELLANDO_TOO_MANY_GROUPS
     int groupCount = 0;   // distinct group lines read
+    std::int64_t vertexLines = 0;  // "v" + blank lines read
     EdgeSet edges;        // the crease edges: every group's boundary, merged
 };
 

@@ -47,6 +47,8 @@ constexpr std::string_view kStatementHead = "  setAttr \".cd\" -type \"dataPolyC
 constexpr std::string_view kCreaseValue = " 1000 ";
 
 constexpr std::string_view kSetAttr = "setAttr";
+constexpr std::string_view kCreateNode = "createNode ";
+constexpr std::string_view kMeshType = "mesh ";
 
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
@@ -72,6 +74,41 @@ bool IsContinuation(std::string_view line) {
 bool BeginsWithCreaseAttribute(std::string_view line) {
     std::size_t start = line.find_first_not_of(" \t");
     return start != std::string_view::npos && line.substr(start, kCreaseAttribute.size()) == kCreaseAttribute;
+}
+
+// The name in a createNode line's `-n "NAME"`; "" without one.
+std::string NodeName(std::string_view line) {
+    std::size_t at = line.find("-n \"");
+    if (at == std::string_view::npos) return std::string();
+    at += 4;
+    std::size_t end = line.find('"', at);
+    return std::string(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+}
+
+// N of `setAttr -s N ".vt"` or `setAttr -s N ".vt[a:b]"`; -1 for any other line.
+std::int64_t VertexCount(std::string_view line) {
+    std::size_t at = line.find("\".vt");
+    if (at == std::string_view::npos || at + 4 >= line.size() || (line[at + 4] != '"' && line[at + 4] != '['))
+        return -1;
+    std::size_t flag = line.find("-s ");
+    if (flag == std::string_view::npos || flag > at) return -1;
+    const char* p = line.data() + flag + 3;
+    while (*p == ' ') ++p;
+    std::int32_t count;
+    return ReadInt(p, line.data() + at, count) && count >= 0 ? count : -1;
+}
+
+// The count after "Index_Data Edge" in a crease statement's first line; -1
+// without one.
+std::int64_t AnnouncedCount(std::string_view line) {
+    constexpr std::string_view kCountAfter = "Index_Data Edge";
+    std::size_t at = line.find(kCountAfter);
+    if (at == std::string_view::npos) return -1;
+    const char* p = line.data() + at + kCountAfter.size();
+    const char* end = line.data() + line.size();
+    while (p != end && IsSpace(*p)) ++p;
+    std::int32_t count;
+    return ReadInt(p, end, count) && count >= 0 ? count : -1;
 }
 
 // The scene's edge number of every crease edge, for the edge list being read.
@@ -123,6 +160,14 @@ public:
         ++next_;
     }
 
+    // Edges numbered since the last restart.
+    std::int64_t count() const { return next_; }
+    std::size_t foundCount() const { return found_.size(); }
+    bool listed(Edge e) const {
+        std::size_t slot = creases_.find(e);
+        return slot != EdgeSet::npos && number_[slot] >= 0;
+    }
+
     std::vector<std::int64_t> sorted() const {
         std::vector<std::int64_t> numbers;
         numbers.reserve(found_.size());
@@ -162,21 +207,25 @@ BlockState ReadBlockNumbers(const char*& p, const char* end, EdgeNumbers& number
     }
 }
 
-// A place in the rewritten file, as byte offsets.
+// A place in the rewritten file, as byte offsets, and its lines (from 1).
 struct Span {
     bool set = false;
     std::uint64_t from = 0, to = 0;
+    std::uint64_t firstLine = 0, lastLine = 0;
+    std::int64_t announced = -1;  // a crease statement's count, with a report
 };
 
 class SceneScan {
 public:
-    explicit SceneScan(const EdgeSet& creases) : numbers_(creases) {}
+    SceneScan(const EdgeSet& creases, bool reporting) : numbers_(creases), reporting_(reporting) {}
 
     // One line of the scene, written to the output at [start, end).
     void add(std::string_view line, std::uint64_t start, std::uint64_t end) {
+        ++lines_;
         if (open_) {
             if (IsContinuation(line)) {
                 open_->to = end;
+                open_->lastLine = lines_;
                 if (EndsStatement(line)) open_ = nullptr;
                 return;
             }
@@ -188,7 +237,10 @@ public:
             while (p != lineEnd && IsSpace(*p)) ++p;
             const char* text = p;
             BlockState state = ReadBlockNumbers(p, lineEnd, numbers_);
-            if (state != BlockState::EndedAtText || p != text) lastBlockEnd_ = end;
+            if (state != BlockState::EndedAtText || p != text) {
+                lastBlockEnd_ = end;
+                lastBlockLine_ = lines_;
+            }
             if (state == BlockState::Continues) return;  // numbers only
             inBlock_ = false;
         }
@@ -197,11 +249,14 @@ public:
         const bool setAttr = Contains(line, kSetAttr);
         const bool edgeCount = setAttr && Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond);
         const std::size_t block = FindEdgeBlock(line);
+        if (reporting_) watchNode(line, setAttr);
         if (edgeCount) {
             numbers_.restart();
             looseStatement_ = Span();
             lastBlockEnd_ = 0;
+            lastBlockLine_ = 0;
             blockRead_ = false;
+            if (reporting_) startList();
         }
         // A line of the edge list is never taken for the crease statement,
         // whatever else it holds: replacing it would cut edges out of the list.
@@ -213,10 +268,12 @@ public:
             }
         }
         if (block != std::string_view::npos) {
+            if (reporting_ && !listNode_.set) startList();
             numbers_.startBlock();
             inBlock_ = true;
             blockRead_ = true;
             lastBlockEnd_ = end;
+            lastBlockLine_ = lines_;
             std::size_t quote = line.find('"', block + kEdgeBlock.size());
             if (quote != std::string_view::npos) {
                 const char* p = line.data() + quote + 1;
@@ -234,26 +291,83 @@ public:
         Span insertion;
         insertion.set = blockRead_;
         insertion.from = insertion.to = lastBlockEnd_;
+        insertion.firstLine = insertion.lastLine = lastBlockLine_;
         return insertion;
     }
 
     std::vector<std::int64_t> creaseNumbers() const { return numbers_.sorted(); }
+
+    // What the scan found, for a report.
+    void fill(CreaseReport& report, const EdgeSet& creases) const {
+        report.sceneRead = true;
+        report.meshNode = listNode_.name;
+        report.sceneVertices = listNode_.vertices;
+        report.sceneEdges = numbers_.count();
+        report.written = numbers_.foundCount();
+        const Span statement = place();
+        report.placement = !statement.set ? CreaseReport::Placement::None
+                           : markedStatement_.set || looseStatement_.set ? CreaseReport::Placement::Replaced
+                                                                         : CreaseReport::Placement::Inserted;
+        report.firstLine = statement.firstLine;
+        report.lastLine = statement.lastLine;
+        report.oldEdges = statement.announced;
+        if (report.keepEdges)
+            creases.forEach([&](Edge e) { (numbers_.listed(e) ? report.writtenEdges : report.droppedEdges).push_back(e); });
+    }
 
 private:
     void startStatement(Span& statement, std::string_view line, std::uint64_t start, std::uint64_t end) {
         statement.set = true;
         statement.from = start;
         statement.to = end;
+        statement.firstLine = statement.lastLine = lines_;
+        if (reporting_) statement.announced = AnnouncedCount(line);
         open_ = EndsStatement(line) ? nullptr : &statement;
     }
 
+    // The mesh node a line belongs to: from its `createNode mesh` line to
+    // the next createNode line.
+    struct Node {
+        bool set = false;
+        std::string name;
+        std::int64_t vertices = -1;
+        std::uint64_t serial = 0;
+    };
+
+    void watchNode(std::string_view line, bool setAttr) {
+        if (line.substr(0, kCreateNode.size()) == kCreateNode) {
+            node_ = Node();
+            node_.serial = ++nodes_;
+            if (line.substr(kCreateNode.size(), kMeshType.size()) == kMeshType) node_.name = NodeName(line);
+            node_.set = true;
+            return;
+        }
+        if (!setAttr) return;
+        std::int64_t vertices = VertexCount(line);
+        if (vertices < 0) return;
+        node_.vertices = vertices;
+        if (listNode_.set && listNode_.serial == node_.serial) listNode_.vertices = vertices;
+    }
+
+    // The edge list now being read belongs to the node being read.
+    void startList() {
+        listNode_ = node_;
+        listNode_.set = true;
+    }
+
     EdgeNumbers numbers_;
+    bool reporting_;
+    std::uint64_t lines_ = 0;  // lines read so far
     bool inBlock_ = false;
     bool blockRead_ = false;
     std::uint64_t lastBlockEnd_ = 0;
+    std::uint64_t lastBlockLine_ = 0;
     Span markedStatement_;
     Span looseStatement_;
     Span* open_ = nullptr;  // the statement whose continuation lines may follow
+    Node node_;             // with a report: the node being read
+    Node listNode_;         // and the node of the edge list
+    std::uint64_t nodes_ = 0;
 };
 
 std::string CreaseStatement(const std::vector<std::int64_t>& numbers) {
@@ -270,14 +384,31 @@ std::string CreaseStatement(const std::vector<std::int64_t>& numbers) {
     return text;
 }
 
+// A dry run: the scan of WriteSceneCreases, offsets counted as if written.
+float ScanSceneCreases(textio::TextReader& scene, const EdgeSet& creaseEdges, int groupCount,
+                       CreaseReport& report) {
+    SceneScan scan(creaseEdges, true);
+    std::uint64_t offset = 0;
+    std::string_view line;
+    while (scene.next(line)) {
+        std::uint64_t start = offset;
+        offset += line.size() + textio::kNewline.size();
+        scan.add(line, start, offset);
+    }
+    if (scene.failed()) return PELLANDO_FAILED;
+    scan.fill(report, creaseEdges);
+    return scan.place().set ? static_cast<float>(groupCount) : static_cast<float>(PELLANDO_NO_EDGE_LIST);
+}
+
 }  // namespace
 
-float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount) {
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount, CreaseReport* report) {
     textio::TextReader scene;
     if (!scene.open(scenePath)) return PELLANDO_FAILED;
+    if (report && report->dryRun) return ScanSceneCreases(scene, creaseEdges, groupCount, *report);
     textio::FileReplacer out;
     out.open(scenePath);
-    SceneScan scan(creaseEdges);
+    SceneScan scan(creaseEdges, report != nullptr);
     std::string_view line;
     while (out.good() && scene.next(line)) {
         std::uint64_t start = out.offset();
@@ -287,8 +418,13 @@ float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int g
     if (scene.failed()) return PELLANDO_FAILED;
     scene.close();
     if (!out.good()) return PELLANDO_CANNOT_WRITE;
+    if (report) scan.fill(*report, creaseEdges);
     Span place = scan.place();
     if (!place.set) return PELLANDO_NO_EDGE_LIST;
+    if (report && report->proceed && !report->proceed(*report)) {
+        report->stopped = true;
+        return static_cast<float>(groupCount);  // the replacement is abandoned: the scene stays
+    }
     out.splice(place.from, place.to, CreaseStatement(scan.creaseNumbers()));
     if (!out.commit()) return PELLANDO_CANNOT_WRITE;
     return static_cast<float>(groupCount);

@@ -3,6 +3,7 @@
 // rewritten to list them.
 #pragma once
 
+#include "CreaseReport.h"
 #include "EdgeSet.h"
 
 namespace creases {
@@ -12,7 +13,9 @@ namespace creases {
 // Answers `groupCount` when the scene was rewritten, PELLANDO_FAILED when it
 // cannot be opened or read, PELLANDO_NO_EDGE_LIST when it has neither an
 // edge list nor a crease statement (the file is left as it was), and
-// PELLANDO_CANNOT_WRITE when it cannot be written (left as it was).
-float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount);
+// PELLANDO_CANNOT_WRITE when it cannot be written (left as it was). With a
+// report, also tells what it found (see CreaseReport).
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount,
+                        CreaseReport* report = nullptr);
 
 }  // namespace creases
