@@ -2,6 +2,8 @@
 // library by path, binds one export by name, calls it with the plug-in call
 // shape and prints the answer with its meaning. "pellando list DIR" drives
 // the three listing exports in one run, as a host lists a folder.
+// Beside these raw export forms, the subcommands for people ("pellando help";
+// see Subcommands.h) run the library's code built into this program.
 //
 // Exit status: 0 when the export answered success, 1 when it answered a
 // failure code, 2 on a usage error or when the library cannot be loaded.
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "PluginLibrary.h"
+#include "Subcommands.h"
 
 namespace {
 
@@ -84,7 +87,9 @@ const Command* findCommand(const char* name) {
 }
 
 void printUsage(std::FILE* to) {
+    cli::PrintSubcommands(to);
     std::fprintf(to,
+                 "\n"
                  "usage: pellando [--library PATH] EXPORT [ARGUMENTS]\n"
                  "       pellando [--library PATH] list DIR\n"
                  "       pellando --help\n"
@@ -147,6 +152,7 @@ const char* meaningOf(const Command& command, float result) {
 int main(int argc, char** argv) {
     std::string libraryPath;
     int next = 1;
+    if (next < argc && cli::IsSubcommand(argv[next])) return cli::RunSubcommand(argc - next, argv + next);
     if (next < argc && (std::strcmp(argv[next], "--help") == 0 || std::strcmp(argv[next], "-h") == 0)) {
         printUsage(stdout);
         return 0;
