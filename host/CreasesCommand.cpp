@@ -29,7 +29,8 @@ std::vector<LegendLine> Legend(const CreaseRun& run, const PreviewMesh& mesh) {
     std::string grouping = std::to_string(r.groupCount) + (run.smoothingGroups ? " smoothing groups" : " groups") +
                            "; " + std::to_string(mesh.vertices()) + " vertices, " + std::to_string(mesh.faces) +
                            " faces";
-    std::string meshEdges = mesh.sampled ? "mesh edges: an even sample of " + std::to_string(mesh.edges.size())
+    std::string meshEdges = mesh.sampled ? "mesh edges: those of an even sample of its faces (" +
+                                               std::to_string(mesh.edges.size()) + ")"
                                          : "mesh edges: all " + std::to_string(mesh.edges.size());
     const std::size_t dropped = r.creaseEdges - r.written;
     return {
@@ -46,7 +47,8 @@ std::vector<LegendLine> Legend(const CreaseRun& run, const PreviewMesh& mesh) {
 
 bool WritePreview(const CreaseRun& run) {
     PreviewMesh mesh;
-    if (!ReadPreviewMesh(run.meshPath.c_str(), kPreviewMeshEdges, mesh)) return false;
+    if (!ReadPreviewMesh(run.meshPath.c_str(), kPreviewMeshEdges, static_cast<std::size_t>(run.report.meshVertices), mesh))
+        return false;
     return WriteSvgPreview(run.previewPath.c_str(), mesh, run.report.writtenEdges, run.report.droppedEdges,
                            Legend(run, mesh));
 }

@@ -13,12 +13,12 @@ namespace cli {
 
 namespace {
 
-// Spreads an edge's bits evenly, so that "hash below a bound" picks an even
-// sample of the edges whatever their numbering.
-std::uint64_t Mix(creases::Edge e) {
-    e = (e ^ (e >> 30)) * 0xBF58476D1CE4E5B9ull;
-    e = (e ^ (e >> 27)) * 0x94D049BB133111EBull;
-    return e ^ (e >> 31);
+// Spreads a number's bits evenly, so that "hash at most a bound" picks an
+// even sample whatever the numbering.
+std::uint64_t Mix(std::uint64_t x) {
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
 }
 
 float ReadCoordinate(const char*& p, const char* end) {
@@ -31,49 +31,67 @@ float ReadCoordinate(const char*& p, const char* end) {
     return static_cast<float>(value);
 }
 
-// The sample: every edge whose hash lies at or below `bound_`, halving the
-// bound whenever more than the limit are kept.
-class EdgeSample {
+// The sample: the edges of every face whose number's hash is at most
+// `bound_`, halving the bound whenever too many are kept. The test comes
+// before the face line is read, so that a large mesh costs little more than
+// its line ends.
+class FaceSample {
 public:
-    explicit EdgeSample(std::size_t limit) : limit_(limit) {}
+    explicit FaceSample(std::size_t limit) : limit_(limit) {}
+
+    bool wants(std::uint64_t face) {
+        hash_ = Mix(face);
+        return hash_ <= bound_;
+    }
 
     void add(std::int32_t a, std::int32_t b) {
         if (a == b) return;
-        creases::Edge e = creases::MakeEdge(a, b);
-        if (Mix(e) > bound_) return;
-        edges_.push_back(e);
-        // Shared edges come twice: thin out only once duplicates are gone.
-        if (edges_.size() >= 4 * limit_ + 64) shrink();
+        kept_.push_back({hash_, creases::MakeEdge(a, b)});
+        // Shared edges come twice: the kept ones are thinned to half the
+        // room, and counted without repeats only at the end.
+        if (kept_.size() > 4 * limit_ + 64) thin(2 * limit_);
     }
 
     void finish(PreviewMesh& mesh) {
-        shrink();
-        mesh.edges.swap(edges_);
+        for (;;) {
+            mesh.edges.clear();
+            for (const Kept& k : kept_) mesh.edges.push_back(k.edge);
+            std::sort(mesh.edges.begin(), mesh.edges.end());
+            mesh.edges.erase(std::unique(mesh.edges.begin(), mesh.edges.end()), mesh.edges.end());
+            if (mesh.edges.size() <= limit_) break;
+            thin(kept_.size() - 1);
+        }
         mesh.sampled = bound_ != std::numeric_limits<std::uint64_t>::max();
     }
 
 private:
-    void shrink() {
-        std::sort(edges_.begin(), edges_.end());
-        edges_.erase(std::unique(edges_.begin(), edges_.end()), edges_.end());
-        while (edges_.size() > limit_) {
+    struct Kept {
+        std::uint64_t hash;
+        creases::Edge edge;
+    };
+
+    // Halves the bound until at most `room` edges are kept.
+    void thin(std::size_t room) {
+        while (kept_.size() > room) {
             bound_ >>= 1;
-            edges_.erase(std::remove_if(edges_.begin(), edges_.end(), [this](creases::Edge e) { return Mix(e) > bound_; }),
-                         edges_.end());
+            kept_.erase(std::remove_if(kept_.begin(), kept_.end(), [this](const Kept& k) { return k.hash > bound_; }),
+                        kept_.end());
         }
     }
 
     std::size_t limit_;
     std::uint64_t bound_ = std::numeric_limits<std::uint64_t>::max();
-    std::vector<creases::Edge> edges_;
+    std::uint64_t hash_ = 0;  // of the face being added
+    std::vector<Kept> kept_;
 };
 
 }  // namespace
 
-bool ReadPreviewMesh(const char* path, std::size_t edgeLimit, PreviewMesh& mesh) {
+bool ReadPreviewMesh(const char* path, std::size_t edgeLimit, std::size_t vertexLines, PreviewMesh& mesh) {
     textio::TextReader obj;
     if (!obj.open(path)) return false;
-    EdgeSample sample(edgeLimit);
+    mesh.positions.reserve(3 * vertexLines);
+    FaceSample sample(edgeLimit);
     std::string_view line;
     while (obj.next(line)) {
         if (line.size() >= 2 && line[0] == 'v' && line[1] == ' ') {
@@ -81,9 +99,9 @@ bool ReadPreviewMesh(const char* path, std::size_t edgeLimit, PreviewMesh& mesh)
             const char* end = line.data() + line.size();
             for (int axis = 0; axis < 3; ++axis) mesh.positions.push_back(ReadCoordinate(p, end));
         } else if (!line.empty() && line[0] == 'f') {
-            ++mesh.faces;
-            creases::VisitFaceEdges(line, static_cast<std::int64_t>(mesh.vertices()),
-                                    [&sample](std::int32_t a, std::int32_t b) { sample.add(a, b); });
+            if (sample.wants(mesh.faces++))
+                creases::VisitFaceEdges(line, static_cast<std::int64_t>(mesh.vertices()),
+                                        [&sample](std::int32_t a, std::int32_t b) { sample.add(a, b); });
         }
     }
     if (obj.failed()) return false;

@@ -15,7 +15,7 @@ namespace cli {
 
 struct PreviewMesh {
     std::vector<float> positions;      // x, y, z of each vertex line; NaN where unreadable
-    std::vector<creases::Edge> edges;  // distinct mesh edges, all or a sample, sorted
+    std::vector<creases::Edge> edges;  // distinct mesh edges, all or those of a sample of faces, sorted
     std::uint64_t faces = 0;           // face lines
     bool sampled = false;              // edges holds only part of the mesh's edges
 
@@ -29,9 +29,10 @@ struct PreviewMesh {
     }
 };
 
-// Reads the OBJ file at `path`. Keeps at most `edgeLimit` edges, an even
-// sample of all of them (the same for the same file). False when the file
-// cannot be opened or read.
-bool ReadPreviewMesh(const char* path, std::size_t edgeLimit, PreviewMesh& mesh);
+// Reads the OBJ file at `path`, which has about `vertexLines` vertex lines
+// (room is made for them first). Keeps at most `edgeLimit` edges: those of
+// an even sample of the faces when there are more (the same for the same
+// file). False when the file cannot be opened or read.
+bool ReadPreviewMesh(const char* path, std::size_t edgeLimit, std::size_t vertexLines, PreviewMesh& mesh);
 
 }  // namespace cli
