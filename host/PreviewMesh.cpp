@@ -106,6 +106,13 @@ bool ReadPreviewMesh(const char* path, std::size_t edgeLimit, std::size_t vertex
     }
     if (obj.failed()) return false;
     sample.finish(mesh);
+    for (std::size_t v = 0; v < mesh.vertices(); ++v) {
+        if (!mesh.has(static_cast<std::int64_t>(v))) continue;
+        for (int axis = 0; axis < 3; ++axis) {
+            mesh.lo[axis] = std::min(mesh.lo[axis], static_cast<double>(mesh.positions[3 * v + axis]));
+            mesh.hi[axis] = std::max(mesh.hi[axis], static_cast<double>(mesh.positions[3 * v + axis]));
+        }
+    }
     return true;
 }
 

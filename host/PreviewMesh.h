@@ -18,6 +18,9 @@ struct PreviewMesh {
     std::vector<creases::Edge> edges;  // distinct mesh edges, all or those of a sample of faces, sorted
     std::uint64_t faces = 0;           // face lines
     bool sampled = false;              // edges holds only part of the mesh's edges
+    // The box around the positions that can be drawn, by axis; lo > hi
+    // when there is none.
+    double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
 
     std::size_t vertices() const { return positions.size() / 3; }
 

@@ -60,19 +60,14 @@ const char* ClassOf(LegendLine::Key key) {
 class Projection {
 public:
     Projection(const PreviewMesh& mesh, const View& view) : mesh_(mesh), view_(view) {
-        double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
-        for (std::size_t i = 0; i < mesh.vertices(); ++i) {
-            double point[2];
-            if (!project(i, point)) continue;
-            for (int k = 0; k < 2; ++k) {
-                lo[k] = std::min(lo[k], point[k]);
-                hi[k] = std::max(hi[k], point[k]);
-            }
+        if (mesh.lo[0] > mesh.hi[0]) return;  // no point at all
+        const int axes[2] = {view.rightAxis, view.upAxis}, signs[2] = {view.rightSign, view.upSign};
+        double extent = 0;
+        for (int k = 0; k < 2; ++k) {
+            extent = std::max(extent, mesh.hi[axes[k]] - mesh.lo[axes[k]]);
+            centre_[k] = signs[k] * (mesh.lo[axes[k]] + mesh.hi[axes[k]]) / 2;
         }
-        if (lo[0] > hi[0]) return;  // no point at all
-        double extent = std::max(hi[0] - lo[0], hi[1] - lo[1]);
         scale_ = extent > 0 ? (kPanel - 2 * kInset) / extent : 0;
-        for (int k = 0; k < 2; ++k) centre_[k] = (lo[k] + hi[k]) / 2;
     }
 
     // The picture point of vertex `index`, or false when the mesh lacks it.
