@@ -22,7 +22,9 @@ constexpr int kMargin = 60;
 constexpr int kTitle = 60;
 constexpr int kLegendLine = 40;
 constexpr int kWidth = 3 * kPanel + 4 * kMargin;
-constexpr std::size_t kSegmentsPerPath = 20000;
+// Short paths: libxml2 (without its "huge" option) refuses files of long
+// path elements beyond about 10 MB, and reads those of short ones.
+constexpr std::size_t kSegmentsPerPath = 1000;
 
 // Screen right and screen up, as an axis (0 x, 1 y, 2 z) and a sign.
 struct View {
