@@ -1,6 +1,6 @@
 #include "CreaseReportText.h"
 
-#include "TextEscape.h"
+#include "Text.h"
 #include "pellando.h"
 
 namespace cli {
@@ -9,9 +9,6 @@ namespace {
 
 using Placement = creases::CreaseReport::Placement;
 
-std::string Plural(std::uint64_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 std::string Quoted(const std::string& text) { return "\"" + ValidText(text) + "\""; }
 

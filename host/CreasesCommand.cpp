@@ -6,7 +6,7 @@
 #include "CreaseReportText.h"
 #include "PreviewMesh.h"
 #include "SvgPreview.h"
-#include "TextEscape.h"
+#include "Text.h"
 #include "main/ExportGuard.h"
 
 namespace cli {
@@ -17,9 +17,6 @@ namespace {
 // few enough to keep the picture of millions of faces small.
 constexpr std::size_t kPreviewMeshEdges = 60000;
 
-std::string Plural(std::size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 std::vector<LegendLine> Legend(const CreaseRun& run, const PreviewMesh& mesh) {
     const creases::CreaseReport& r = run.report;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "TextEscape.h"
+#include "Text.h"
 #include "leanOBJ/RewriteCounts.h"
 #include "main/ExportGuard.h"
 #include "pellando.h"
@@ -17,9 +17,6 @@ namespace {
 
 void Line(const char* key, const std::string& text) { std::printf("%-10s %s\n", key, text.c_str()); }
 
-std::string Plural(std::uint64_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 // A failure: its result code and what it means, on standard error.
 int Failure(float result, const std::string& words) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "TextEscape.h"
+#include "Text.h"
 #include "textio/FileReplacer.h"
 
 namespace cli {
@@ -162,9 +162,6 @@ private:
     textio::FileReplacer& out_;
 };
 
-std::string Count(std::size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 }  // namespace
 
@@ -175,7 +172,7 @@ bool WriteSvgPreview(const char* path, const PreviewMesh& mesh, const std::vecto
         for (creases::Edge e : *edges)
             if (!mesh.has(creases::EdgeFirst(e)) || !mesh.has(creases::EdgeSecond(e))) ++missing;
     if (missing > 0)
-        legend.push_back({LegendLine::Key::None, Count(missing, "crease edge names", "crease edges name") +
+        legend.push_back({LegendLine::Key::None, Plural(missing, "crease edge names", "crease edges name") +
                                                      " vertices that the mesh lacks, and cannot be drawn"});
 
     textio::FileReplacer out;

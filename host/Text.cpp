@@ -1,6 +1,4 @@
-#include "TextEscape.h"
-
-#include <cstdio>
+#include "Text.h"
 
 namespace cli {
 
@@ -29,6 +27,10 @@ std::size_t SequenceLength(const unsigned char* p, const unsigned char* end) {
 }
 
 }  // namespace
+
+std::string Plural(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 std::string ValidText(std::string_view bytes) {
     std::string text;

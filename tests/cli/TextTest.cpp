@@ -1,4 +1,4 @@
-#include "TextEscape.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ struct Case {
 
 // Paths are bytes: whatever they hold, JSON and XML get valid UTF-8 text,
 // with their own special characters escaped.
-TEST(TextEscapeTest, PathsBecomeValidJsonAndXmlText) {
+TEST(TextTest, PathsBecomeValidJsonAndXmlText) {
     const Case cases[] = {
         {"plain.obj", "\"plain.obj\"", "plain.obj"},
         {"C:\\models\\\"a\".obj", "\"C:\\\\models\\\\\\\"a\\\".obj\"", "C:\\models\\&quot;a&quot;.obj"},

@@ -1,10 +1,15 @@
-// Paths and names, which are bytes, made fit for JSON and XML text.
+// Text for people and for file formats: counts in words, and paths and
+// names, which are bytes, made fit for JSON and XML.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace cli {
+
+// "1 edge", "2 edges".
+std::string Plural(std::uint64_t n, const char* one, const char* many);
 
 // The text as UTF-8: valid sequences kept, every other byte (and control
 // characters but tab, LF and CR) replaced by U+FFFD.
