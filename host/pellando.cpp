@@ -1,9 +1,10 @@
 // pellando: a command-line stand-in for the host application. It loads the
 // library by path, binds one export by name, calls it with the plug-in call
-// shape and prints the answer with its meaning. "pellando list DIR" drives
-// the three listing exports in one run, as a host lists a folder.
-// Beside these raw export forms, the subcommands for people ("pellando help";
-// see Subcommands.h) run the library's code built into this program.
+// shape and prints the answer with its meaning. "pellando --library PATH
+// list DIR" drives the three listing exports in one run, as a host lists a
+// folder. Beside these raw export forms, the subcommands for people
+// ("pellando help"; see Subcommands.h, "list" among them) run the library's
+// code built into this program.
 //
 // Exit status: 0 when the export answered success, 1 when it answered a
 // failure code, 2 on a usage error or when the library cannot be loaded.
