@@ -60,6 +60,10 @@ int RunCreases(const Arguments& arguments) {
     run.smoothingGroups = arguments.has("--smoothing-groups");
     run.dryRun = arguments.has("--dry-run");
     run.strict = arguments.has("--strict");
+    if (!run.previewPath.empty() && (run.previewPath == run.meshPath || run.previewPath == run.scenePath)) {
+        std::fprintf(stderr, "pellando creases: the preview would replace the mesh or the scene; choose another file\n");
+        return 2;
+    }
     run.report.dryRun = run.dryRun;
     run.report.keepEdges = !run.previewPath.empty();
     // Asked between reading the scene and replacing it.

@@ -224,6 +224,9 @@ expect 2 creases "$obj" "$obj" --no-such-option
 has err 'no such option: --no-such-option'
 expect 2 creases "$obj" "$obj" --preview
 has err '--preview needs FILE\.svg'
+expect 2 creases "$obj" "$(native "$work/cube.ma")" --preview "$(native "$work/cube.ma")"
+has err 'the preview would replace the mesh or the scene'
+same "$work/cube.ma" "$work/export.ma"
 expect 2 version extra
 expect 2 list
 has err 'takes one path'
