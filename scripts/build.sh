@@ -2,7 +2,8 @@
 # Configures and builds one target in build/TARGET.
 # usage: scripts/build.sh TARGET [CMAKE-ARGUMENTS...]
 #   TARGET: linux-x86_64 (native), linux-i386, windows-x86_64, windows-i686,
-#           linux-x86_64-sanitize (native, AddressSanitizer + UBSan)
+#           linux-x86_64-sanitize (native, AddressSanitizer + UBSan),
+#           linux-x86_64-tsan (native, ThreadSanitizer)
 set -eu
 cd "$(dirname "$0")/.."
 target=$1
@@ -11,6 +12,7 @@ type=Release
 case "$target" in
   linux-x86_64) toolchain= ;;
   linux-x86_64-sanitize) toolchain= type=RelWithDebInfo; set -- -DPELLANDO_SANITIZE=ON "$@" ;;
+  linux-x86_64-tsan) toolchain= type=RelWithDebInfo; set -- -DPELLANDO_TSAN=ON "$@" ;;
   linux-i386) toolchain=cmake/toolchains/linux-i386.cmake ;;
   windows-x86_64) toolchain=cmake/toolchains/mingw-x86_64.cmake ;;
   windows-i686) toolchain=cmake/toolchains/mingw-i686.cmake ;;

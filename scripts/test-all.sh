@@ -2,8 +2,8 @@
 # Installs what is missing, builds all four targets and runs every test:
 # natively, under qemu-i386 (32-bit Linux) and under wine64 (Windows); the
 # 32-bit Windows DLL, which cannot run here, gets its static checks. Then the
-# whole suite again under AddressSanitizer + UBSan, and each fuzz harness for
-# FUZZ_SECONDS (default 30).
+# whole suite again under AddressSanitizer + UBSan and under ThreadSanitizer,
+# and each fuzz harness for FUZZ_SECONDS (default 30).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -15,7 +15,7 @@ trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true' 
 
 status=0
 summary=
-for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686 linux-x86_64-sanitize; do
+for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686 linux-x86_64-sanitize linux-x86_64-tsan; do
   echo "=== $target"
   scripts/build.sh "$target"
   if ctest --test-dir "build/$target" -j2 --output-on-failure >"build/$target.log" 2>&1; then
