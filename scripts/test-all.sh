@@ -3,8 +3,8 @@
 # natively, under qemu-i386 (32-bit Linux) and under wine64 (Windows). The
 # 32-bit Windows DLL gets its static checks, and runs its tests under wine32
 # where this machine runs 32-bit x86 code natively. Then the whole suite
-# again under AddressSanitizer + UBSan and under ThreadSanitizer, and each
-# fuzz harness for FUZZ_SECONDS (default 30).
+# again under AddressSanitizer + UBSan and under ThreadSanitizer, the Python
+# package's tests, and each fuzz harness for FUZZ_SECONDS (default 30).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -42,6 +42,17 @@ for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686 linux-x86_64-s
   summary="$summary
 $target: $result$how, $(grep -E 'tests passed|tests failed' "build/$target.log" | tail -n 1)"
 done
+echo "=== python"
+# The Python package against the native build, leaving nothing in the checkout.
+if PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests >build/python.log 2>&1; then
+  result=passed
+else
+  result=FAILED
+  status=1
+  cat build/python.log
+fi
+summary="$summary
+python: $result, $(tail -n 1 build/python.log)"
 echo "=== fuzzing, ${FUZZ_SECONDS:-30} s a harness"
 if scripts/fuzz.sh "${FUZZ_SECONDS:-30}" >build/fuzz.log 2>&1; then
   result=passed
