@@ -10,7 +10,8 @@ WINEPREFIX=${WINEPREFIX:-${TMPDIR:-/tmp}/pellando-wine-$(id -u)}
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
-wine=/usr/lib/wine/wine64
+# PELLANDO_WINE=/usr/lib/wine/wine runs a 32-bit program (wine32).
+wine=${PELLANDO_WINE:-/usr/lib/wine/wine64}
 server=/usr/lib/wine/wineserver
 
 mkdir -p "$WINEPREFIX"

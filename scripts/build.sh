@@ -2,7 +2,8 @@
 # Configures and builds one target in build/TARGET.
 # usage: scripts/build.sh TARGET [CMAKE-ARGUMENTS...]
 #   TARGET: linux-x86_64 (native), linux-i386, windows-x86_64, windows-i686,
-#           linux-x86_64-sanitize (native, AddressSanitizer + UBSan)
+#           linux-x86_64-sanitize (native, AddressSanitizer + UBSan),
+#           macos (native, on a Mac)
 set -eu
 cd "$(dirname "$0")/.."
 target=$1
@@ -14,6 +15,7 @@ case "$target" in
   linux-i386) toolchain=cmake/toolchains/linux-i386.cmake ;;
   windows-x86_64) toolchain=cmake/toolchains/mingw-x86_64.cmake ;;
   windows-i686) toolchain=cmake/toolchains/mingw-i686.cmake ;;
+  macos) toolchain= ;;
   *) echo "unknown target: $target" >&2; exit 2 ;;
 esac
 cmake -S . -B "build/$target" -DCMAKE_BUILD_TYPE=$type \
