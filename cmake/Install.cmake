@@ -20,8 +20,10 @@ endif()
 if(WIN32)
   # Windows finds a DLL beside the program that loads it.
   set(PELLANDO_LIBRARY_DIR ${CMAKE_INSTALL_BINDIR})
+  set(library_full_dir ${CMAKE_INSTALL_FULL_BINDIR})
 else()
   set(PELLANDO_LIBRARY_DIR ${CMAKE_INSTALL_LIBDIR})
+  set(library_full_dir ${CMAKE_INSTALL_FULL_LIBDIR})
   # The installed program looks for the library in the library folder as
   # seen from its own folder ("../lib", or deeper for a multiarch libdir).
   file(RELATIVE_PATH from_program ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
@@ -54,6 +56,6 @@ install(FILES ${PROJECT_BINARY_DIR}/PellandoConfig.cmake ${PROJECT_BINARY_DIR}/P
 file(RELATIVE_PATH pc_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" pc_prefix "${pc_prefix}")
 file(RELATIVE_PATH pc_includedir ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_FULL_INCLUDEDIR})
-file(RELATIVE_PATH pc_library_dir ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_PREFIX}/${PELLANDO_LIBRARY_DIR})
+file(RELATIVE_PATH pc_library_dir ${CMAKE_INSTALL_PREFIX} ${library_full_dir})
 configure_file(cmake/pellando.pc.in ${PROJECT_BINARY_DIR}/pellando.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/pellando.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
