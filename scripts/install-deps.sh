@@ -2,8 +2,8 @@
 # Installs what the four builds and their tests need, on Debian, as root:
 # compilers for 32-bit Linux and both Windows targets, qemu-user and the i386
 # runtime to run the 32-bit Linux build, wine64 to run the Windows build,
-# clang and its runtime for the fuzz harnesses, pkg-config for the test of a
-# host project against the install tree.
+# clang and its runtime for the fuzz harnesses, pytest and pip for the Python
+# package, pkg-config for the test of a host project against the install tree.
 set -eu
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -15,6 +15,7 @@ for package in cmake g++ make googletest util-linux binutils \
     g++-multilib qemu-user libc6:i386 libstdc++6:i386 libgcc-s1:i386 \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 \
     clang libclang-rt-14-dev pkgconf \
+    python3-pytest python3-setuptools python3-wheel python3-pip \
     "$@"; do
   installed "$package" || missing="$missing $package"
 done

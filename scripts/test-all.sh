@@ -2,8 +2,9 @@
 # Installs what is missing, builds all four targets and runs every test:
 # natively, under qemu-i386 (32-bit Linux) and under wine64 (Windows); the
 # 32-bit Windows DLL, which cannot run here, gets its static checks. Then the
-# whole suite again under AddressSanitizer + UBSan, the release archives
-# (build/packages), and each fuzz harness for FUZZ_SECONDS (default 30).
+# whole suite again under AddressSanitizer + UBSan, the Python package's tests,
+# the release archives (build/packages), and each fuzz harness for FUZZ_SECONDS
+# (default 30).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -28,6 +29,17 @@ for target in linux-x86_64 linux-i386 windows-x86_64 windows-i686 linux-x86_64-s
   summary="$summary
 $target: $result, $(grep -E 'tests passed|tests failed' "build/$target.log" | tail -n 1)"
 done
+echo "=== python"
+# The Python package against the native build, leaving nothing in the checkout.
+if PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests >build/python.log 2>&1; then
+  result=passed
+else
+  result=FAILED
+  status=1
+  cat build/python.log
+fi
+summary="$summary
+python: $result, $(tail -n 1 build/python.log)"
 echo "=== release archives"
 if scripts/package.sh >build/package.log 2>&1; then
   result=passed

@@ -15,6 +15,9 @@
 #   --examples DIR        the repository's examples/
 #   --version VERSION     the project's version
 #   --answer N            the library's answer to Version
+#   --python DIR          also import the Python package from DIR (relative
+#                         to the tree's top) with this machine's Python, and
+#                         have it call the library
 #   --windows OBJDUMP DEF FORMAT
 #                         Windows programs: paths handed to them become
 #                         Z:\..., and the tree's .dll and .exe files get the
@@ -27,7 +30,7 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "FAIL: $*"; exit 1; }
 
-build= archive= program= library= files= examples= version= answer= objdump= def= format=
+build= archive= program= library= files= examples= version= answer= python= objdump= def= format=
 while [ $# -gt 0 ]; do
   case "$1" in
     --build) build=$2; shift 2 ;;
@@ -38,6 +41,7 @@ while [ $# -gt 0 ]; do
     --examples) examples=$2; shift 2 ;;
     --version) version=$2; shift 2 ;;
     --answer) answer=$2; shift 2 ;;
+    --python) python=$2; shift 2 ;;
     --windows) objdump=$2 def=$3 format=$4; shift 4 ;;
     --) shift; break ;;
     *) break ;;
@@ -142,6 +146,13 @@ cp "$examples/cube.obj" "$examples/cube.ma" "$work/"
 expect 0 '^3: scene written; number of groups$' GetCreases "$(native "$work/cube.obj")" 1 "$(native "$work/cube.ma")"
 grep -q '^  setAttr ".cd" -type "dataPolyComponent" Index_Data Edge 10' "$work/cube.ma" ||
   fail "cube.ma has no new crease statement"
+if [ -n "$python" ]; then
+  answered=$(cd "$work" && PYTHONPATH="$top/$python" PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -c \
+    'import pellando; print(pellando.load()); print(pellando.version())' 2>&1) ||
+    fail "the Python package of the tree cannot load the library: $answered"
+  [ "$(head -n 1 <<<"$answered")" -ef "$top/$library" ] && [ "$(tail -n 1 <<<"$answered")" = "$answer" ] ||
+    fail "the Python package of the tree answers: $answered"
+fi
 if [ -n "$archive" ]; then
   echo "ok: $archive"
   exit 0
