@@ -3,7 +3,9 @@
 # compilers for 32-bit Linux and both Windows targets, qemu-user and the i386
 # runtime to run the 32-bit Linux build, wine64 to run the Windows build,
 # clang and its runtime for the fuzz harnesses, pytest and pip for the Python
-# package, pkg-config for the test of a host project against the install tree.
+# package, pkg-config for the test of a host project against the install tree;
+# and wine32 to run the 32-bit Windows build where this machine runs 32-bit
+# x86 code natively.
 set -eu
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -23,4 +25,12 @@ if [ -n "$missing" ]; then
   echo "installing:$missing"
   apt-get update -q
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
+
+# wine32 cannot work without native 32-bit execution: elsewhere the 32-bit
+# Windows build gets its static checks only.
+if "$(dirname "$0")/native-i386.sh" && ! installed wine32:i386; then
+  echo "installing: wine32:i386"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends wine32:i386
 fi
