@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ProjectVersion.h"
 #include "Text.h"
 #include "leanOBJ/RewriteCounts.h"
 #include "main/ExportGuard.h"
@@ -122,9 +123,10 @@ int RunEmpty(const Arguments& arguments) {
     return 0;
 }
 
+// As --version prints it, but for the library code built in.
 int RunVersion(const Arguments&) {
-    std::printf("Version %g (the plug-in's version number: 3 in Windows builds, 20 in POSIX builds)\n",
-                static_cast<double>(Version(nullptr, 0, nullptr)));
+    std::printf("pellando %s\n", PELLANDO_PROJECT_VERSION);
+    std::printf("library built into this program: Version %g\n", static_cast<double>(Version(nullptr, 0, nullptr)));
     return 0;
 }
 

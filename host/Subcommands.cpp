@@ -100,9 +100,10 @@ const std::vector<Subcommand>& Subcommands() {
          "Example:\n"
          "  pellando empty scratch\n",
          1, 1, {}, RunEmpty},
-        {"version", "", "the version of the library code in this program",
-         "Prints the version number the library's Version export answers (3 in Windows\n"
-         "builds, 20 in POSIX builds).\n"
+        {"version", "", "the release, and the version of the library code in this program",
+         "Prints the release of this program and the version number that the Version export\n"
+         "of the library code built into it answers (3 in Windows builds, 20 in POSIX builds).\n"
+         "(pellando --version tells the same of the library it would load.)\n"
          "\n"
          "Example:\n"
          "  pellando version\n",

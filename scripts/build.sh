@@ -3,7 +3,8 @@
 # usage: scripts/build.sh TARGET [CMAKE-ARGUMENTS...]
 #   TARGET: linux-x86_64 (native), linux-i386, windows-x86_64, windows-i686,
 #           linux-x86_64-sanitize (native, AddressSanitizer + UBSan),
-#           linux-x86_64-tsan (native, ThreadSanitizer)
+#           linux-x86_64-tsan (native, ThreadSanitizer),
+#           macos (native, on a Mac)
 set -eu
 cd "$(dirname "$0")/.."
 target=$1
@@ -22,6 +23,7 @@ case "$target" in
     wine32=OFF
     [ -x /usr/lib/wine/wine ] && scripts/native-i386.sh && wine32=ON
     set -- -DPELLANDO_WINE32:BOOL=$wine32 "$@" ;;
+  macos) toolchain= ;;
   *) echo "unknown target: $target" >&2; exit 2 ;;
 esac
 cmake -S . -B "build/$target" -DCMAKE_BUILD_TYPE=$type \

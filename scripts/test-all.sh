@@ -4,7 +4,8 @@
 # 32-bit Windows DLL gets its static checks, and runs its tests under wine32
 # where this machine runs 32-bit x86 code natively. Then the whole suite
 # again under AddressSanitizer + UBSan and under ThreadSanitizer, the Python
-# package's tests, and each fuzz harness for FUZZ_SECONDS (default 30).
+# package's tests, the release archives (build/packages), and each fuzz
+# harness for FUZZ_SECONDS (default 30).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -58,6 +59,16 @@ else
 fi
 summary="$summary
 python: $result, $(tail -n 1 build/python.log)"
+echo "=== release archives"
+if scripts/package.sh >build/package.log 2>&1; then
+  result=passed
+else
+  result=FAILED
+  status=1
+  cat build/package.log
+fi
+summary="$summary
+release archives: $result, $(sed -n 's|^CPack: - package: .*/||p' build/package.log | sed 's/ generated\.$//' | tr '\n' ' ')"
 echo "=== fuzzing, ${FUZZ_SECONDS:-30} s a harness"
 if scripts/fuzz.sh "${FUZZ_SECONDS:-30}" >build/fuzz.log 2>&1; then
   result=passed

@@ -192,7 +192,10 @@ expect 0 delete "$(native "$work/folder/c.obj")"
 expect 1 delete "$(native "$work/folder/c.obj")"
 has err '^-1: .*c\.obj cannot be deleted'
 expect 0 version
-has out "^Version $version "
+has out "^pellando [0-9]" "^library built into this program: Version $version\$"
+release=$(head -n 1 "$work/out")
+expect 0 --version
+[ "$(head -n 1 "$work/out")" = "$release" ] || fail "version and --version name different releases"
 
 # --- Which code runs: the export form calls the library it loads; the
 # subcommands call the code built into the program.
@@ -204,7 +207,7 @@ expect 0 --library "$library" GetCreases "$obj" 1 "$(native "$work/stub.ma")"
 has out '^42: '
 same "$work/stub.ma" "$examples/cube.ma"
 expect 0 version
-has out "^Version $version "
+has out "^library built into this program: Version $version\$"
 
 # --- Help and usage errors.
 expect 0 help
