@@ -16,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "Harness.h"
 #include "MayaScene.h"
+#include "Subcommands.h"
 
 namespace {
 
@@ -206,6 +208,18 @@ void GenerateSeparateQuads(const std::string& objPath, const std::string& sceneP
     maya::AppendSceneEnd(out, "quads.ma");
 }
 
+// `pellando creases ARGUMENTS` through the program's code linked in, its
+// report thrown away; answers the exit status.
+float Creases(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "creases");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    // Not freopen: that would flush the parent's unwritten output twice.
+    int nothing = open("/dev/null", O_WRONLY);
+    if (nothing < 0 || dup2(nothing, 1) < 0) return -1;
+    return static_cast<float>(cli::RunSubcommand(static_cast<int>(argv.size()), argv.data()));
+}
+
 // The loaders' programs, where they are at hand.
 struct Loader {
     const char* name;
@@ -296,6 +310,20 @@ int main(int argc, char** argv) {
     std::printf("  GetCreases / line count: %.2f\n", MedianRatio(creases, count));
     for (std::size_t i = 0; i < loaders.size(); ++i)
         std::printf("  GetCreases / %s: %.2f\n", loaders[i].name, MedianRatio(creases, loaded[i]));
+
+    // The command-line program's creases on the same files: the report, and
+    // the preview picture, which reads the mesh again for its positions.
+    const std::string svg = folder.path("grid.svg");
+    bench::ChildRun report = bench::RunInChild([&] { return Creases({obj, scene}); });
+    bench::ChildRun preview = bench::RunInChild([&] { return Creases({obj, scene, "--preview", svg}); });
+    const double transfer = creases.median();
+    bench::PrintRate("pellando creases, with its report", bytes, report.seconds);
+    bench::PrintRate("pellando creases --preview", bytes, preview.seconds);
+    std::printf("  exit status %g and %g; the preview adds %.2f s to GetCreases (%.2f x its time); peak memory %.1f MiB "
+                "(report alone %.1f MiB); picture %.1f MB\n",
+                static_cast<double>(report.result), static_cast<double>(preview.result), preview.seconds - transfer,
+                preview.seconds / transfer, preview.peakMiB, report.peakMiB, bench::FileSize(svg) / 1e6);
+    same = same && report.result == 0 && preview.result == 0;
 
     const int quads = 1000000;
     const std::string quadsObj = folder.path("quads.obj"), quadsScene = folder.path("quads.ma");

@@ -1,7 +1,10 @@
 // pellando: a command-line stand-in for the host application. It loads the
 // library by path, binds one export by name, calls it with the plug-in call
-// shape and prints the answer with its meaning. "pellando list DIR" drives
-// the three listing exports in one run, as a host lists a folder.
+// shape and prints the answer with its meaning. "pellando --library PATH
+// list DIR" drives the three listing exports in one run, as a host lists a
+// folder. Beside these raw export forms, the subcommands for people
+// ("pellando help"; see Subcommands.h, "list" among them) run the library's
+// code built into this program.
 //
 // Exit status: 0 when the export answered success, 1 when it answered a
 // failure code, 2 on a usage error or when the library cannot be loaded.
@@ -12,6 +15,8 @@
 #include <vector>
 
 #include "PluginLibrary.h"
+#include "ProjectVersion.h"
+#include "Subcommands.h"
 
 namespace {
 
@@ -84,11 +89,15 @@ const Command* findCommand(const char* name) {
 }
 
 void printUsage(std::FILE* to) {
+    cli::PrintSubcommands(to);
     std::fprintf(to,
+                 "\n"
                  "usage: pellando [--library PATH] EXPORT [ARGUMENTS]\n"
                  "       pellando [--library PATH] list DIR\n"
+                 "       pellando [--library PATH] --version\n"
                  "       pellando --help\n"
-                 "Loads the plug-in library (default: the one built beside this program),\n"
+                 "Loads the plug-in library (default: the first found beside this program,\n"
+                 "in the install's library folder, or by the system's search),\n"
                  "calls one export and prints its result and what it means; list lists a\n"
                  "folder through the folder exports.\n"
                  "Exports and their arguments:\n");
@@ -128,6 +137,28 @@ int listFolder(const PluginLibrary& library, const char* folder) {
     return 0;
 }
 
+// The library named by --library, or else the first found where an installed
+// program looks for it; a failure is reported with every place tried.
+bool loadLibrary(PluginLibrary& library, const std::string& chosen, const char* program) {
+    bool loaded = chosen.empty() ? library.loadFirst(PluginLibrary::searchPlaces(program)) : library.load(chosen);
+    if (!loaded) std::fprintf(stderr, "pellando: %s\n", library.error().c_str());
+    return loaded;
+}
+
+// This program's release and the loaded library's own Version answer.
+int printVersions(const std::string& chosen, const char* program) {
+    std::printf("pellando %s\n", PELLANDO_PROJECT_VERSION);
+    PluginLibrary library;
+    if (!loadLibrary(library, chosen, program)) return 2;
+    PellandoExport version = library.find("Version");
+    if (!version) {
+        std::fprintf(stderr, "pellando: the library has no export Version\n");
+        return 2;
+    }
+    std::printf("library %s: Version %g\n", library.path().c_str(), static_cast<double>(version(nullptr, 0, nullptr)));
+    return 0;
+}
+
 bool parseNumber(const char* text, double& number) {
     char* end = nullptr;
     number = std::strtod(text, &end);
@@ -147,6 +178,7 @@ const char* meaningOf(const Command& command, float result) {
 int main(int argc, char** argv) {
     std::string libraryPath;
     int next = 1;
+    if (next < argc && cli::IsSubcommand(argv[next])) return cli::RunSubcommand(argc - next, argv + next);
     if (next < argc && (std::strcmp(argv[next], "--help") == 0 || std::strcmp(argv[next], "-h") == 0)) {
         printUsage(stdout);
         return 0;
@@ -155,6 +187,10 @@ int main(int argc, char** argv) {
         if (next + 1 >= argc) return usageError("--library needs a path");
         libraryPath = argv[next + 1];
         next += 2;
+    }
+    if (next < argc && std::strcmp(argv[next], "--version") == 0) {
+        if (next + 1 != argc) return usageError("--version takes no arguments");
+        return printVersions(libraryPath, argv[0]);
     }
     if (next >= argc) return usageError("no export named");
     const Command* command = findCommand(argv[next]);
@@ -181,12 +217,8 @@ int main(int argc, char** argv) {
         break;
     }
 
-    if (libraryPath.empty()) libraryPath = PluginLibrary::besideProgram(argv[0]);
     PluginLibrary library;
-    if (!library.load(libraryPath)) {
-        std::fprintf(stderr, "pellando: %s\n", library.error().c_str());
-        return 2;
-    }
+    if (!loadLibrary(library, libraryPath, argv[0])) return 2;
     if (command->form == Form::Listing) return listFolder(library, text);
     PellandoExport function = library.find(command->name);
     if (!function) {

@@ -37,7 +37,19 @@
  * link keeps being a link to the replaced file. Running out of memory inside
  * an export answers -1 (PELLANDO_FAILED) with nothing written.
  *
- * Calls are made one at a time from one thread.
+ * Threads. Version, SmoothtoGroupOBJ, SwapVertices, GetCreases, FileDelete
+ * and EmptyFolder share no state: they may be called from several threads
+ * at once, and each call gives what it gives alone, as long as no file that
+ * one call writes or deletes is read, written or deleted by another call
+ * running at the same time (several calls may read the same input).
+ * EmptyFolder touches every file directly in its folder, including the
+ * temporary file a rewrite keeps beside its output until it is done.
+ * OpenFolder, GetFile and CloseFolder share the process's one open listing:
+ * call them from one thread at a time (one thread for all listings, or a
+ * lock of the caller's around each call); they may run beside calls of the
+ * other exports. The POSIX build may read TMPDIR during a rewrite, so the
+ * environment must not be changed (setenv, putenv) in another thread while
+ * a call runs.
  */
 #ifndef PELLANDO_H
 #define PELLANDO_H

@@ -1,9 +1,10 @@
 #!/bin/sh
-# Static checks of a Windows build of the library:
+# Static checks of a Windows build of the library (or of a program):
 #   the file format (PE32 for i386, or PE32+ for x86-64),
-#   the export table: exactly the names of the .def file, undecorated,
+#   the export table: exactly the names of the .def file, undecorated
+#   (none for a program: DEF-FILE -),
 #   the imports: the C runtime and KERNEL32 only.
-# usage: check_windows_dll.sh OBJDUMP DLL DEF-FILE FORMAT
+# usage: check_windows_dll.sh OBJDUMP DLL-OR-EXE DEF-FILE|- FORMAT
 set -eu
 objdump=$1 dll=$2 def=$3 format=$4
 fail() { echo "FAIL: $*"; exit 1; }
@@ -11,7 +12,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 "$objdump" -f "$dll" | grep -q "file format $format" ||
   fail "$dll is not $format: $("$objdump" -f "$dll" | grep 'file format')"
 
-expected=$(sed -n '/^EXPORTS/,$p' "$def" | sed '1d; s/;.*//; s/[[:space:]]//g; /^$/d' | sort)
+expected=
+if [ "$def" != - ]; then
+  expected=$(sed -n '/^EXPORTS/,$p' "$def" | sed '1d; s/;.*//; s/[[:space:]]//g; /^$/d' | sort)
+fi
 # The "[Ordinal/Name Pointer] Table" lists one export a line: "[   0] Name".
 actual=$("$objdump" -p "$dll" | sed -n '/Ordinal\/Name Pointer\] Table/,/^$/p' |
   sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*//p' | sort)

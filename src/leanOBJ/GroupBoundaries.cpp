@@ -24,9 +24,17 @@ const char* LineEnd(const char* p, const char* end) {
     return lf ? static_cast<const char*>(lf) : end;
 }
 
-GroupBoundaries Failure(float status) {
+// A failure, with what was read before it: the groups (at the limit, all
+// it allows) and, after a failed read, the vertex lines.
+GroupBoundaries Failure(float status, const MeshPart* read = nullptr) {
     GroupBoundaries result;
     result.status = status;
+    if (status == PELLANDO_TOO_MANY_GROUPS) {
+        result.groupCount = kMaxGroups;
+    } else if (read) {
+        result.groupCount = read->groups();
+        result.vertexLines = read->vertexLines();
+    }
     return result;
 }
 
@@ -129,6 +137,7 @@ GroupBoundaries MeshPart::merge() {
         edges_[group].forEach([&result](Edge e) { result.edges.insert(e); });
         edges_[group] = EdgeSet();
     }
+    result.vertexLines = vertexLines_;
     result.status = PELLANDO_OK;
     return result;
 }
@@ -178,7 +187,7 @@ void MeshReading::readHead() {
 }
 
 GroupBoundaries MeshReading::finish() {
-    if (headEnd_ != MeshPart::End::Read) return Failure(StatusOf(headEnd_));
+    if (headEnd_ != MeshPart::End::Read) return Failure(StatusOf(headEnd_), &head_);
     if (splitAt_) {
         // The tail as far as it was read, then the rest of the file here.
         std::uint64_t resumeAt = 0;
@@ -195,15 +204,15 @@ GroupBoundaries MeshReading::finish() {
             // A failure in the tail counts unless the groups before it
             // already go beyond the limit.
             if (head_.absorb(tail_) == MeshPart::End::TooManyGroups) return Failure(PELLANDO_TOO_MANY_GROUPS);
-            return Failure(StatusOf(tailEnd_));
+            return Failure(StatusOf(tailEnd_), &head_);
         }
         if (tailEnd_ != MeshPart::End::Stopped && head_.absorb(tail_) != MeshPart::End::Read)
             return Failure(PELLANDO_TOO_MANY_GROUPS);
         if (resumeAt) {
             textio::TextReader rest;
-            if (!rest.open(path_.c_str(), resumeAt, UINT64_MAX)) return Failure(PELLANDO_FAILED);
+            if (!rest.open(path_.c_str(), resumeAt, UINT64_MAX)) return Failure(PELLANDO_FAILED, &head_);
             const MeshPart::End end = head_.read(rest, resumeAt);
-            if (end != MeshPart::End::Read) return Failure(StatusOf(end));
+            if (end != MeshPart::End::Read) return Failure(StatusOf(end), &head_);
         }
     }
     return head_.merge();

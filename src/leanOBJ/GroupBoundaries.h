@@ -26,6 +26,7 @@ constexpr std::uint64_t kSplitFrom = 8 << 20;
 struct GroupBoundaries {
     float status = 0;     // PELLANDO_OK, PELLANDO_FAILED or PELLANDO_TOO_MANY_GROUPS
     int groupCount = 0;   // distinct group lines read
+    std::int64_t vertexLines = 0;  // "v" + blank lines read
     EdgeSet edges;        // the crease edges: every group's boundary, merged
 };
 
@@ -62,6 +63,10 @@ public:
 
     // Where a Relative end left the file: the face line that was not read.
     std::uint64_t stoppedAt() const { return stoppedAt_; }
+
+    // Distinct group lines and vertex lines ("v" and a blank) read.
+    int groups() const { return groups_; }
+    std::int64_t vertexLines() const { return vertexLines_; }
 
     // Takes in a later part read to its end or stop, as if this part had
     // read on: its groups are numbered after this part's, its edges toggled

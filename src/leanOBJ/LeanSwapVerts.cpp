@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "RewriteCounts.h"
 #include "leanOBJ.h"
 #include "textio/FileReplacer.h"
 #include "textio/TextReader.h"
@@ -21,10 +22,16 @@ bool isVertex(std::string_view line) { return line.size() >= 2 && line[0] == 'v'
 // the target was never changed. Memory stays at the readers' and the
 // writer's buffers, whatever the size of the files.
 bool LeanSwapVerts(const char* sourcePath, const char* targetPath) {
+    return rewrites::SwapVertexLines(sourcePath, targetPath, nullptr);
+}
+
+bool rewrites::SwapVertexLines(const char* sourcePath, const char* targetPath, SwapCounts* counts) {
+    SwapCounts uncounted;
+    SwapCounts& seen = counts ? *counts : uncounted;
+    std::uint64_t& sourceVertices = seen.sourceVertices;
     textio::TextReader source;
     if (!source.open(sourcePath)) return false;
     textio::FileReplacer output;
-    std::uint64_t sourceVertices = 0;
     std::string_view line;
     while (source.next(line)) {
         if (!isVertex(line)) continue;
@@ -42,7 +49,7 @@ bool LeanSwapVerts(const char* sourcePath, const char* targetPath) {
 
     textio::TextReader target;
     if (!target.open(targetPath)) return false;
-    std::uint64_t targetVertices = 0, kept = 0;
+    std::uint64_t &targetVertices = seen.targetVertices, &kept = seen.linesKept;
     while (output.good() && target.next(line)) {
         if (isVertex(line)) {
             // Too many already: the rest cannot make the counts agree.
@@ -50,6 +57,8 @@ bool LeanSwapVerts(const char* sourcePath, const char* targetPath) {
         } else if (line.empty() || line[0] != '#') {
             output.line(line);
             ++kept;
+        } else {
+            ++seen.commentsDropped;
         }
     }
     if (target.failed() || !output.good()) return false;

@@ -53,6 +53,8 @@ constexpr std::string_view kStatementHead = "  setAttr \".cd\" -type \"dataPolyC
 constexpr std::string_view kCreaseValue = " 1000 ";
 
 constexpr std::string_view kSetAttr = "setAttr";
+constexpr std::string_view kCreateNode = "createNode ";
+constexpr std::string_view kMeshType = "mesh ";
 
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
@@ -96,6 +98,41 @@ bool IsContinuation(std::string_view line) {
 bool BeginsWithCreaseAttribute(std::string_view line) {
     std::size_t start = line.find_first_not_of(" \t");
     return start != std::string_view::npos && line.substr(start, kCreaseAttribute.size()) == kCreaseAttribute;
+}
+
+// The name in a createNode line's `-n "NAME"`; "" without one.
+std::string NodeName(std::string_view line) {
+    std::size_t at = line.find("-n \"");
+    if (at == std::string_view::npos) return std::string();
+    at += 4;
+    std::size_t end = line.find('"', at);
+    return std::string(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+}
+
+// N of `setAttr -s N ".vt"` or `setAttr -s N ".vt[a:b]"`; -1 for any other line.
+std::int64_t VertexCount(std::string_view line) {
+    std::size_t at = line.find("\".vt");
+    if (at == std::string_view::npos || at + 4 >= line.size() || (line[at + 4] != '"' && line[at + 4] != '['))
+        return -1;
+    std::size_t flag = line.find("-s ");
+    if (flag == std::string_view::npos || flag > at) return -1;
+    const char* p = line.data() + flag + 3;
+    while (*p == ' ') ++p;
+    std::int32_t count;
+    return ReadInt(p, line.data() + at, count) && count >= 0 ? count : -1;
+}
+
+// The count after "Index_Data Edge" in a crease statement's first line; -1
+// without one.
+std::int64_t AnnouncedCount(std::string_view line) {
+    constexpr std::string_view kCountAfter = "Index_Data Edge";
+    std::size_t at = line.find(kCountAfter);
+    if (at == std::string_view::npos) return -1;
+    const char* p = line.data() + at + kCountAfter.size();
+    const char* end = line.data() + line.size();
+    while (p != end && IsSpace(*p)) ++p;
+    std::int32_t count;
+    return ReadInt(p, end, count) && count >= 0 ? count : -1;
 }
 
 // Edge numbers in ascending order, each as its distance from the one before
@@ -228,6 +265,13 @@ public:
     // The numbers of the crease edges listed, ascending.
     const AscendingNumbers& numbers() const { return numbers_; }
 
+    // Edges numbered since the last restart.
+    std::int64_t count() const { return next_; }
+    bool listed(Edge e) const {
+        std::size_t slot = creases_.find(e);
+        return slot != EdgeSet::npos && (listed_[slot / 64] >> (slot % 64) & 1);
+    }
+
 private:
     std::size_t filterBit(Edge e) const {
         return static_cast<std::size_t>((e * 0xD6E8FEB86659FD93ull) >> filterShift_);
@@ -258,21 +302,25 @@ private:
 };
 
 
-// A place in the rewritten file, as byte offsets.
+// A place in the rewritten file, as byte offsets, and its lines (from 1).
 struct Span {
     bool set = false;
     std::uint64_t from = 0, to = 0;
+    std::uint64_t firstLine = 0, lastLine = 0;
+    std::int64_t announced = -1;  // a crease statement's count, with a report
 };
 
 class SceneScan {
 public:
-    explicit SceneScan(const EdgeSet& creases) : numbers_(creases) {}
+    SceneScan(const EdgeSet& creases, bool reporting) : numbers_(creases), reporting_(reporting) {}
 
     // One line of the scene, written to the output at [start, end).
     void add(std::string_view line, std::uint64_t start, std::uint64_t end) {
+        ++lines_;
         if (open_) {
             if (IsContinuation(line)) {
                 open_->to = end;
+                open_->lastLine = lines_;
                 if (EndsStatement(line)) open_ = nullptr;
                 return;
             }
@@ -284,7 +332,10 @@ public:
             while (p != lineEnd && IsSpace(*p)) ++p;
             const char* text = p;
             BlockState state = numbers_.read(p, lineEnd);
-            if (state != BlockState::EndedAtText || p != text) lastBlockEnd_ = end;
+            if (state != BlockState::EndedAtText || p != text) {
+                lastBlockEnd_ = end;
+                lastBlockLine_ = lines_;
+            }
             if (state == BlockState::Continues) return;  // numbers only
             inBlock_ = false;
         }
@@ -293,11 +344,14 @@ public:
         const bool setAttr = Contains(line, kSetAttr);
         const bool edgeCount = setAttr && Contains(line, kEdgeCountFirst) && Contains(line, kEdgeCountSecond);
         const std::size_t block = FindEdgeBlock(line);
+        if (reporting_) watchNode(line, setAttr);
         if (edgeCount) {
             numbers_.restart();
             looseStatement_ = Span();
             lastBlockEnd_ = 0;
+            lastBlockLine_ = 0;
             blockRead_ = false;
+            if (reporting_) startList();
         }
         // A line of the edge list is never taken for the crease statement,
         // whatever else it holds: replacing it would cut edges out of the list.
@@ -309,10 +363,12 @@ public:
             }
         }
         if (block != std::string_view::npos) {
+            if (reporting_ && !listNode_.set) startList();
             numbers_.startBlock();
             inBlock_ = true;
             blockRead_ = true;
             lastBlockEnd_ = end;
+            lastBlockLine_ = lines_;
             std::size_t quote = line.find('"', block + kEdgeBlock.size());
             if (quote != std::string_view::npos) {
                 const char* p = line.data() + quote + 1;
@@ -323,18 +379,18 @@ public:
     }
 
     // The lines of a run of whole lines written to the output from `at` on,
-    // as they are (see TextReader::nextLines). Only the lines that may
-    // change something are looked at: those of an edge block or a crease
-    // statement being read, and those that hold "setAttr" or "[" (the marks
-    // of every line add() acts on). The bulk of a scene (positions, face
-    // lists) is passed over with a search for those marks.
+    // as they are (see TextReader::nextLines). Without a report only the
+    // lines that may change something are looked at: those of an edge block
+    // or a crease statement being read, and those that hold "setAttr" or "["
+    // (the marks of every line add() acts on). The bulk of a scene
+    // (positions, face lists) is passed over with a search for those marks.
     void addLines(std::string_view run, std::uint64_t at) {
         const char* p = run.data();
         const char* const end = p + run.size();
         const char* setAttr = nullptr;  // the next "setAttr" at or after p, once searched
         const char* bracket = nullptr;  // the next "[", likewise
         while (p != end) {
-            if (!open_ && !inBlock_) {
+            if (!open_ && !inBlock_ && !reporting_) {
                 if (!setAttr || setAttr < p) setAttr = FindSetAttr(p, end);
                 if (!bracket || bracket < p) bracket = FindByte(p, end, '[');
                 const char* mark = std::min(setAttr, bracket);
@@ -358,26 +414,83 @@ public:
         Span insertion;
         insertion.set = blockRead_;
         insertion.from = insertion.to = lastBlockEnd_;
+        insertion.firstLine = insertion.lastLine = lastBlockLine_;
         return insertion;
     }
 
     const AscendingNumbers& creaseNumbers() const { return numbers_.numbers(); }
+
+    // What the scan found, for a report.
+    void fill(CreaseReport& report, const EdgeSet& creases) const {
+        report.sceneRead = true;
+        report.meshNode = listNode_.name;
+        report.sceneVertices = listNode_.vertices;
+        report.sceneEdges = numbers_.count();
+        report.written = numbers_.numbers().size();
+        const Span statement = place();
+        report.placement = !statement.set ? CreaseReport::Placement::None
+                           : markedStatement_.set || looseStatement_.set ? CreaseReport::Placement::Replaced
+                                                                         : CreaseReport::Placement::Inserted;
+        report.firstLine = statement.firstLine;
+        report.lastLine = statement.lastLine;
+        report.oldEdges = statement.announced;
+        if (report.keepEdges)
+            creases.forEach([&](Edge e) { (numbers_.listed(e) ? report.writtenEdges : report.droppedEdges).push_back(e); });
+    }
 
 private:
     void startStatement(Span& statement, std::string_view line, std::uint64_t start, std::uint64_t end) {
         statement.set = true;
         statement.from = start;
         statement.to = end;
+        statement.firstLine = statement.lastLine = lines_;
+        if (reporting_) statement.announced = AnnouncedCount(line);
         open_ = EndsStatement(line) ? nullptr : &statement;
     }
 
+    // The mesh node a line belongs to: from its `createNode mesh` line to
+    // the next createNode line.
+    struct Node {
+        bool set = false;
+        std::string name;
+        std::int64_t vertices = -1;
+        std::uint64_t serial = 0;
+    };
+
+    void watchNode(std::string_view line, bool setAttr) {
+        if (line.substr(0, kCreateNode.size()) == kCreateNode) {
+            node_ = Node();
+            node_.serial = ++nodes_;
+            if (line.substr(kCreateNode.size(), kMeshType.size()) == kMeshType) node_.name = NodeName(line);
+            node_.set = true;
+            return;
+        }
+        if (!setAttr) return;
+        std::int64_t vertices = VertexCount(line);
+        if (vertices < 0) return;
+        node_.vertices = vertices;
+        if (listNode_.set && listNode_.serial == node_.serial) listNode_.vertices = vertices;
+    }
+
+    // The edge list now being read belongs to the node being read.
+    void startList() {
+        listNode_ = node_;
+        listNode_.set = true;
+    }
+
     EdgeNumbers numbers_;
+    bool reporting_;
+    std::uint64_t lines_ = 0;  // lines read so far
     bool inBlock_ = false;
     bool blockRead_ = false;
     std::uint64_t lastBlockEnd_ = 0;
+    std::uint64_t lastBlockLine_ = 0;
     Span markedStatement_;
     Span looseStatement_;
     Span* open_ = nullptr;  // the statement whose continuation lines may follow
+    Node node_;             // with a report: the node being read
+    Node listNode_;         // and the node of the edge list
+    std::uint64_t nodes_ = 0;
 };
 
 std::size_t DecimalDigits(std::uint64_t n) {
@@ -434,6 +547,39 @@ bool CanCopyAhead(const char* path, std::uint64_t from) {
 #endif
 }
 
+// A dry run: the scan alone, offsets counted as if the lines were written.
+float ScanSceneCreases(textio::TextReader& scene, const EdgeSet& creaseEdges, int groupCount,
+                       CreaseReport& report) {
+    SceneScan scan(creaseEdges, true);
+    std::uint64_t offset = 0;
+    std::string_view line;
+    while (scene.next(line)) {
+        std::uint64_t start = offset;
+        offset += line.size() + textio::kNewline.size();
+        scan.add(line, start, offset);
+    }
+    if (scene.failed()) return PELLANDO_FAILED;
+    scan.fill(report, creaseEdges);
+    return scan.place().set ? static_cast<float>(groupCount) : static_cast<float>(PELLANDO_NO_EDGE_LIST);
+}
+
+// The end of a rewrite whose scene is in `out` and scanned: the report, the
+// statement spliced in, the replacement made the scene's.
+float SpliceAndCommit(const SceneScan& scan, textio::FileReplacer& out, const EdgeSet& creaseEdges, int groupCount,
+                      CreaseReport* report) {
+    if (report) scan.fill(*report, creaseEdges);
+    Span place = scan.place();
+    if (!place.set) return PELLANDO_NO_EDGE_LIST;
+    if (report && report->proceed && !report->proceed(*report)) {
+        report->stopped = true;
+        return static_cast<float>(groupCount);  // the replacement is abandoned: the scene stays
+    }
+    const AscendingNumbers& numbers = scan.creaseNumbers();
+    out.splice(place.from, place.to, CreaseStatementSize(numbers), [&] { WriteCreaseStatement(out, numbers); });
+    if (!out.commit()) return PELLANDO_CANNOT_WRITE;
+    return static_cast<float>(groupCount);
+}
+
 }  // namespace
 
 SceneRewrite::SceneRewrite(const char* scenePath, std::uint64_t copyAheadFrom)
@@ -448,8 +594,13 @@ void SceneRewrite::copy(const SideWork* side) {
     out_.startWriteback();
 }
 
-float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
-    if (!copyAhead_) return finishInOnePass(creaseEdges, groupCount);
+float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount, CreaseReport* report) {
+    if (report && report->dryRun) {
+        textio::TextReader scene;
+        if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
+        return ScanSceneCreases(scene, creaseEdges, groupCount, *report);
+    }
+    if (!copyAhead_) return finishInOnePass(creaseEdges, groupCount, report);
     // The copy has the scene's bytes where they are in the file (a last line
     // without LF gets one below), so a line's place in the replacement is its
     // place in the scene.
@@ -457,7 +608,7 @@ float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
     if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
     copy();
     if (!outOpened_) return PELLANDO_CANNOT_WRITE;
-    SceneScan scan(creaseEdges);
+    SceneScan scan(creaseEdges, report != nullptr);
     std::uint64_t at = 0;
     bool lastLineEnded = true;
     std::string_view lines;
@@ -470,20 +621,15 @@ float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount) {
     if (scene.failed() || !copyRead_) return PELLANDO_FAILED;
     if (!lastLineEnded) out_.newline();  // as every line written has one
     if (!out_.good()) return PELLANDO_CANNOT_WRITE;
-    Span place = scan.place();
-    if (!place.set) return PELLANDO_NO_EDGE_LIST;
-    const AscendingNumbers& numbers = scan.creaseNumbers();
-    out_.splice(place.from, place.to, CreaseStatementSize(numbers), [&] { WriteCreaseStatement(out_, numbers); });
-    if (!out_.commit()) return PELLANDO_CANNOT_WRITE;
-    return static_cast<float>(groupCount);
+    return SpliceAndCommit(scan, out_, creaseEdges, groupCount, report);
 }
 
-float SceneRewrite::finishInOnePass(const EdgeSet& creaseEdges, int groupCount) {
+float SceneRewrite::finishInOnePass(const EdgeSet& creaseEdges, int groupCount, CreaseReport* report) {
     textio::TextReader scene;
     if (!scene.open(path_.c_str())) return PELLANDO_FAILED;
     textio::FileReplacer& out = out_;
     out.open(path_.c_str());
-    SceneScan scan(creaseEdges);
+    SceneScan scan(creaseEdges, report != nullptr);
     if (textio::kWindowsTextRules) {
         // Every line is written back with the platform's line end, whatever
         // it had.
@@ -506,16 +652,11 @@ float SceneRewrite::finishInOnePass(const EdgeSet& creaseEdges, int groupCount) 
     if (scene.failed()) return PELLANDO_FAILED;
     scene.close();
     if (!out.good()) return PELLANDO_CANNOT_WRITE;
-    Span place = scan.place();
-    if (!place.set) return PELLANDO_NO_EDGE_LIST;
-    const AscendingNumbers& numbers = scan.creaseNumbers();
-    out.splice(place.from, place.to, CreaseStatementSize(numbers), [&] { WriteCreaseStatement(out, numbers); });
-    if (!out.commit()) return PELLANDO_CANNOT_WRITE;
-    return static_cast<float>(groupCount);
+    return SpliceAndCommit(scan, out, creaseEdges, groupCount, report);
 }
 
-float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount) {
-    return SceneRewrite(scenePath, UINT64_MAX).finish(creaseEdges, groupCount);
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount, CreaseReport* report) {
+    return SceneRewrite(scenePath, UINT64_MAX).finish(creaseEdges, groupCount, report);
 }
 
 }  // namespace creases

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "CreaseReport.h"
 #include "EdgeSet.h"
 #include "textio/FileReplacer.h"
 
@@ -42,11 +43,12 @@ public:
     // PELLANDO_NO_EDGE_LIST when it has neither an edge list nor a crease
     // statement (the file is left as it was), and PELLANDO_CANNOT_WRITE when
     // it cannot be written (left as it was). Makes the copy ahead first if
-    // copy() has not.
-    float finish(const EdgeSet& creaseEdges, int groupCount);
+    // copy() has not. With a report, also tells what it found (see
+    // CreaseReport); a dry run only reads the scene.
+    float finish(const EdgeSet& creaseEdges, int groupCount, CreaseReport* report = nullptr);
 
 private:
-    float finishInOnePass(const EdgeSet& creaseEdges, int groupCount);
+    float finishInOnePass(const EdgeSet& creaseEdges, int groupCount, CreaseReport* report);
 
     std::string path_;
     bool copyAhead_;
@@ -56,6 +58,7 @@ private:
 };
 
 // The same begun and finished at once.
-float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount);
+float WriteSceneCreases(const char* scenePath, const EdgeSet& creaseEdges, int groupCount,
+                        CreaseReport* report = nullptr);
 
 }  // namespace creases

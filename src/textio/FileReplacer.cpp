@@ -1,6 +1,7 @@
 #include "FileReplacer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -27,9 +28,10 @@ constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::size_t kFirstBufferSize = 64 << 10;
 
 // A name no other writer is using: the counter keeps calls of this process
-// apart, the clock and the process id other processes.
+// apart (atomic, as calls may run in several threads at once), the clock and
+// the process id other processes.
 std::string uniqueSuffix() {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     std::uint64_t x = static_cast<std::uint64_t>(
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
 #ifdef _WIN32
@@ -37,7 +39,7 @@ std::string uniqueSuffix() {
 #else
     x ^= static_cast<std::uint64_t>(getpid()) << 32;
 #endif
-    x += 0x9E3779B97F4A7C15ull * ++counter;
+    x += 0x9E3779B97F4A7C15ull * (counter.fetch_add(1, std::memory_order_relaxed) + 1);
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
     x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
     x ^= x >> 31;

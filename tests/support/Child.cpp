@@ -51,10 +51,10 @@ bool UnderEmulator() {
 }
 
 bool AddressSpaceLimitWorks() {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     return false;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
     return false;
 #endif
 #endif

@@ -37,7 +37,8 @@ float RunInChild(const ChildLimits& limits, const std::function<float()>& work);
 bool UnderEmulator();
 
 // True when an address space limit can make memory run out in a child: not
-// under an emulator, nor under AddressSanitizer (its shadow memory).
+// under an emulator, nor under AddressSanitizer or ThreadSanitizer (their
+// shadow memory).
 bool AddressSpaceLimitWorks();
 
 // The process's address space in bytes now, or -1 where unknown.
