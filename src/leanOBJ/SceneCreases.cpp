@@ -224,7 +224,23 @@ public:
         std::int32_t first = vertex_[0], second = vertex_[1];
         BlockState state;
         for (;;) {
-            // Mostly one blank and a short number; anything else the long way.
+            // Mostly whole triples as Maya writes them, short numbers after
+            // one blank each and a one-digit flag: read at once.
+            if (pending == 0) {
+                const char* q = p;
+                if (q != end && *q == ' ') ++q;
+                if (ReadShortInt(q, end, first) && end - q >= 4 && q[0] == ' ' &&
+                    (++q, ReadShortInt(q, end, second)) && end - q >= 3 && q[0] == ' ' && IsDigit(q[1]) &&
+                    !IsDigit(q[2])) {
+                    p = q + 2;
+                    const Edge e = MakeEdge(first, second);
+                    const std::size_t bit = filterBit(e);
+                    if (filter_[bit / 64] >> (bit % 64) & 1) found(e);
+                    ++next_;
+                    continue;
+                }
+            }
+            // Anything else a number at a time.
             if (p != end && *p == ' ') ++p;
             std::int32_t value;
             if (!ReadShortInt(p, end, value)) {
@@ -591,7 +607,6 @@ void SceneRewrite::copy(const SideWork* side) {
     if (!out_.open(path_.c_str())) return;
     outOpened_ = true;
     copyRead_ = out_.appendFile(path_.c_str(), [side] { return !side || !side->stopping(); });
-    out_.startWriteback();
 }
 
 float SceneRewrite::finish(const EdgeSet& creaseEdges, int groupCount, CreaseReport* report) {

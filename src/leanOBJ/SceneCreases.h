@@ -34,7 +34,7 @@ public:
     bool copiesAhead() const { return copyAhead_; }
 
     // The copy ahead, when there is one to make; stops early when `side` is
-    // stopping. Starts the writing to the disk without waiting for it.
+    // stopping.
     void copy(const SideWork* side = nullptr);
 
     // Writes the new statement for `creaseEdges` in place of the old one;

@@ -26,6 +26,7 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::size_t kFirstBufferSize = 64 << 10;
+constexpr std::uint64_t kWritebackStep = 16 << 20;
 
 // A name no other writer is using: the counter keeps calls of this process
 // apart (atomic, as calls may run in several threads at once), the clock and
@@ -378,24 +379,36 @@ bool FileReplacer::appendFile(const char* path, const std::function<bool()>& mor
     std::setvbuf(file, nullptr, _IONBF, 0);
     std::unique_ptr<char[]> chunk(new char[kBufferSize]);
     bool read = true;
+    std::uint64_t writtenBack = flushed_;
     while (good() && more()) {
         std::size_t n = std::fread(chunk.get(), 1, kBufferSize, file);
         write(chunk.get(), n);
+        if (flushed_ - writtenBack >= kWritebackStep) {
+            startWriteback(writtenBack, flushed_);
+            writtenBack = flushed_;
+        }
         if (n < kBufferSize) {
             read = !std::ferror(file);
             break;
         }
     }
     std::fclose(file);
+    if (flushBuffer()) startWriteback(writtenBack, flushed_);
     return read;
 }
 
-void FileReplacer::startWriteback() {
-    // A staged replacement is copied over the target at commit(); only that
-    // copy needs to reach the disk.
-    if (!flushBuffer() || temp_.empty()) return;
+// The system writes dirty pages to the disk when it sees fit; a large copy
+// that will be synced at commit() has them written as it goes instead, so
+// that the disk works while the caller does other things. (Linux; a staged
+// replacement is copied over the target at commit(), and only that copy
+// needs to reach the disk.)
+void FileReplacer::startWriteback(std::uint64_t from, std::uint64_t to) {
 #if defined(__linux__)
-    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    if (fd_ >= 0 && !temp_.empty() && to > from)
+        ::sync_file_range(fd_, static_cast<off_t>(from), static_cast<off_t>(to - from), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)from;
+    (void)to;
 #endif
 }
 

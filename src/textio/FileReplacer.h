@@ -88,14 +88,10 @@ public:
     void splice(std::uint64_t from, std::uint64_t to, std::uint64_t size, const std::function<void()>& fill);
 
     // Appends the bytes of the file at `path` as they are, a chunk at a time
-    // while `more()` answers true. False when that file cannot be opened or
-    // read; a failure to write shows in good().
+    // while `more()` answers true, and has them put on the disk as they go
+    // (commit() then has little left to wait for). False when that file
+    // cannot be opened or read; a failure to write shows in good().
     bool appendFile(const char* path, const std::function<bool()>& more);
-
-    // Lets the system start putting what is written so far on the disk,
-    // without waiting for it (on Linux; elsewhere commit() does it all):
-    // commit() then has less left to wait for.
-    void startWriteback();
 
     // True while every step so far succeeded.
     bool good() const { return fd_ >= 0 && !failed_; }
@@ -110,6 +106,7 @@ public:
 
 private:
     void writeSlow(const char* data, std::size_t size);
+    void startWriteback(std::uint64_t from, std::uint64_t to);
     bool targetUnchanged() const;
     bool flushBuffer();
     bool finishStaged();
