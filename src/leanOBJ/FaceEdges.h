@@ -16,7 +16,9 @@ namespace creases {
 // in order, the last one closing the face: a and b are zero-based vertex
 // indices. `vertexLines` is the number of vertex lines read before the face,
 // against which negative (relative) references count: -1 is the last vertex
-// read. Answers where the line ends: its LF, or `end`.
+// read. Answers where the line ends: its LF, or `end`. Where the vertex
+// lines before are not known (`vertexLines` negative), a relative reference
+// ends the visit at once: the answer is null, the edges before it visited.
 //
 // The two bytes after the start of the line are skipped whatever they are
 // ("f1 2 3" reads 2 and 3); the rest is read as whole numbers, each after
@@ -64,6 +66,7 @@ const char* VisitFaceEdges(const char* line, const char* end, std::int64_t verte
             }
             if (!ReadInt(p, end, number)) break;
         }
+        if (number < 0 && vertexLines < 0) return nullptr;
         std::int32_t index = number < 0 ? static_cast<std::int32_t>(base + number) : number - 1;
         if (any) {
             edge(previous, index);

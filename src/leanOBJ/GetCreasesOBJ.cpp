@@ -8,15 +8,6 @@
 #include "leanOBJ.h"
 #include "pellando.h"
 
-namespace {
-
-// The share of a split mesh read by this thread: more than half when the
-// second thread copies the scene first.
-constexpr double kHeadShare = 0.5;
-constexpr double kHeadShareAfterCopy = 0.57;
-
-}  // namespace
-
 float GetCreasesOBJ(const char* objPath, const char* scenePath, char groupChar) {
     return creases::TransferCreases(objPath, scenePath, groupChar, nullptr);
 }
@@ -27,12 +18,11 @@ float TransferCreases(const char* objPath, const char* scenePath, char groupChar
     // A dry run writes and creates nothing, so nothing is copied ahead.
     SceneRewrite scene(scenePath, report && report->dryRun ? UINT64_MAX : kCopyAheadFrom);
     MeshReading mesh(objPath, groupChar);
-    mesh.split(scene.copiesAhead() ? kHeadShareAfterCopy : kHeadShare);
     // A second thread copies a large scene into its replacement, then reads
     // the tail of a large mesh, while this one reads its head. It ends before
     // the call does (below, or when `side` goes on a failure).
     std::unique_ptr<SideWork> side;
-    if (scene.copiesAhead() || mesh.isSplit()) {
+    if (scene.copiesAhead() || mesh.splittable()) {
         side.reset(new SideWork([&scene, &mesh](const SideWork& work) {
             scene.copy(&work);
             mesh.readTail(work);

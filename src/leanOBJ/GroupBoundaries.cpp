@@ -1,6 +1,7 @@
 #include "GroupBoundaries.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -48,14 +49,15 @@ MeshPart::MeshPart(char groupChar, bool first) : groupChar_(groupChar), first_(f
     if (!first_) texts_.emplace_back();
 }
 
-MeshPart::End MeshPart::read(textio::TextReader& reader, std::uint64_t at, const SideWork* side) {
+MeshPart::End MeshPart::read(textio::TextReader& reader, std::uint64_t at, const SideWork* side, const Claim& claim) {
     // Whole runs of lines at a time: most lines are vertex data, skipped with
     // one search for their end, and a face line is read up to its end.
     std::string_view lines;
     while (reader.nextLines(lines)) {
         if (side && side->stopping()) return End::Stopped;
         const char* p = lines.data();
-        const char* const end = p + lines.size();
+        const std::uint64_t allowed = claim ? claim(at, at + lines.size()) : at + lines.size();
+        const char* const end = p + (allowed - at);
         while (p != end) {
             const char* lf;
             if (*p == '\n' || (textio::kWindowsTextRules && *p == '\r' && p + 1 != end && p[1] == '\n')) {
@@ -75,21 +77,33 @@ MeshPart::End MeshPart::read(textio::TextReader& reader, std::uint64_t at, const
                     if (!first_) texts_.emplace_back(line);
                     if (edges_.size() <= static_cast<std::size_t>(current_)) edges_.resize(current_ + 1);
                 }
-            } else if (*p == 'f') {
-                if (!first_ && std::memchr(p, '-', static_cast<std::size_t>(LineEnd(p, end) - p))) {
-                    stoppedAt_ = at + static_cast<std::uint64_t>(p - lines.data());
-                    return End::Relative;
-                }
+            } else if (*p == 'f' && first_) {
                 EdgeSet& edges = edges_[current_];
                 lf = VisitFaceEdges(p, end, vertexLines_, [&edges](std::int32_t a, std::int32_t b) {
                     edges.toggle(MakeEdge(a, b));
                 });
+            } else if (*p == 'f') {
+                // Toggled edges are kept until the line is read: a relative
+                // reference leaves the whole line, toggled back, to the part
+                // before.
+                EdgeSet& edges = edges_[current_];
+                toggled_.clear();
+                lf = VisitFaceEdges(p, end, -1, [this, &edges](std::int32_t a, std::int32_t b) {
+                    toggled_.push_back(MakeEdge(a, b));
+                    edges.toggle(toggled_.back());
+                });
+                if (!lf) {
+                    for (Edge e : toggled_) edges.toggle(e);
+                    stoppedAt_ = at + static_cast<std::uint64_t>(p - lines.data());
+                    return End::Relative;
+                }
             } else {
                 if (*p == 'v' && p + 1 != end && p[1] == ' ') ++vertexLines_;
                 lf = LineEnd(p, end);
             }
             p = lf == end ? end : lf + 1;
         }
+        if (allowed != at + lines.size()) return End::Read;  // the rest is another part's
         at += lines.size();
     }
     return reader.failed() ? End::Failed : End::Read;
@@ -148,33 +162,98 @@ GroupBoundaries FindGroupBoundaries(const char* objPath, char groupChar) {
     return mesh.finish();
 }
 
-MeshReading::MeshReading(const char* objPath, char groupChar)
-    : path_(objPath), head_(groupChar, true), tail_(groupChar, false) {}
-
-void MeshReading::split(double share, std::uint64_t from) {
-#ifdef _WIN32
-    (void)share;
-    (void)from;
-#else
+MeshReading::MeshReading(const char* objPath, char groupChar, std::uint64_t splitFrom)
+    : path_(objPath), head_(groupChar, true), tail_(groupChar, false) {
+#ifndef _WIN32
+    // Under the Windows rules a 0x1A byte would end the file anywhere: read
+    // by those rules, a file is read in one part.
     struct stat st;
-    if (::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) < from ||
-        st.st_size == 0)
-        return;
-    // The tail begins with the line after the one at `share` of the bytes.
-    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    const std::uint64_t middle = static_cast<std::uint64_t>(static_cast<double>(size) * share);
-    textio::TextReader reader;
-    std::string_view lines;
-    if (middle >= size || !reader.open(path_.c_str(), middle, size) || !reader.nextLines(lines)) return;
-    const void* lf = std::memchr(lines.data(), '\n', lines.size());
-    if (!lf) return;
-    const std::uint64_t at = middle + static_cast<std::uint64_t>(static_cast<const char*>(lf) - lines.data()) + 1;
-    if (at < size) splitAt_ = at;
+    if (::stat(objPath, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) >= splitFrom &&
+        st.st_size > 0)
+        size_ = static_cast<std::uint64_t>(st.st_size);
+#else
+    (void)splitFrom;
 #endif
 }
 
+std::uint64_t MeshReading::lineAfter(std::uint64_t at) const {
+    textio::TextReader reader;
+    std::string_view lines;
+    if (at >= size_ || !reader.open(path_.c_str(), at, size_) || !reader.nextLines(lines)) return size_;
+    const void* lf = std::memchr(lines.data(), '\n', lines.size());
+    return lf ? at + static_cast<std::uint64_t>(static_cast<const char*>(lf) - lines.data()) + 1 : size_;
+}
+
+void MeshReading::split(double share) {
+    if (size_) splitAt_ = lineAfter(static_cast<std::uint64_t>(static_cast<double>(size_) * share));
+}
+
+// Where the rest of the file, from `from` on, splits into two parts of about
+// the same work. The work of equal stretches is estimated from a sample at
+// the start of each: byte for byte, a face line costs about four times what
+// the other lines (positions, coordinates, normals) cost.
+std::uint64_t MeshReading::middleOfWork(std::uint64_t from) const {
+    constexpr int kSamples = 64;
+    constexpr std::size_t kSampleSize = 4096;
+    constexpr double kOtherLineWork = 0.25;
+    const std::uint64_t stretch = (size_ - from) / kSamples;
+    double work[kSamples];
+    double total = 0;
+    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    if (!file) return size_;
+    char sample[kSampleSize];
+    for (int i = 0; i < kSamples; ++i) {
+        const std::uint64_t at = from + stretch * static_cast<std::uint64_t>(i);
+#ifdef _WIN32
+        const bool placed = _fseeki64(file, static_cast<__int64>(at), SEEK_SET) == 0;
+#else
+        const bool placed = fseeko(file, static_cast<off_t>(at), SEEK_SET) == 0;
+#endif
+        const std::size_t n = placed ? std::fread(sample, 1, sizeof sample, file) : 0;
+        const char* const end = sample + n;
+        const char* p = std::min(end, LineEnd(sample, end) + 1);  // a whole line first
+        double faceBytes = 0, otherBytes = 0;
+        while (p < end) {
+            const char* lf = std::min(end, LineEnd(p, end) + 1);
+            (*p == 'f' ? faceBytes : otherBytes) += static_cast<double>(lf - p);
+            p = lf;
+        }
+        const double bytes = faceBytes + otherBytes;
+        work[i] = bytes > 0 ? (faceBytes + kOtherLineWork * otherBytes) / bytes : 0;
+        total += work[i];
+    }
+    std::fclose(file);
+    double half = total / 2;
+    for (int i = 0; i < kSamples; ++i) {
+        if (work[i] >= half && work[i] > 0)
+            return from + static_cast<std::uint64_t>((i + half / work[i]) * static_cast<double>(stretch));
+        half -= work[i];
+    }
+    return size_;
+}
+
+std::uint64_t MeshReading::claimHead(std::uint64_t from, std::uint64_t to) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (splitAt_ && to > splitAt_) return std::max(from, splitAt_);
+    headClaimed_ = to;
+    return to;
+}
+
 void MeshReading::readTail(const SideWork& side) {
-    if (!splitAt_) return;
+    if (!size_) return;
+    if (!splitAt_) {
+        // The tail begins where the head, from where it has got to, and the
+        // tail have about the same work left; unless the head is there first.
+        std::uint64_t from;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            from = headClaimed_;
+        }
+        const std::uint64_t at = lineAfter(middleOfWork(from));
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (at >= size_ || at <= headClaimed_) return;
+        splitAt_ = at;
+    }
     textio::TextReader reader;
     tailEnd_ = reader.open(path_.c_str(), splitAt_, UINT64_MAX) ? tail_.read(reader, splitAt_, &side)
                                                                  : MeshPart::End::Failed;
@@ -182,8 +261,14 @@ void MeshReading::readTail(const SideWork& side) {
 
 void MeshReading::readHead() {
     textio::TextReader reader;
-    headEnd_ = reader.open(path_.c_str(), 0, splitAt_ ? splitAt_ : UINT64_MAX) ? head_.read(reader, 0)
-                                                                             : MeshPart::End::Failed;
+    if (!reader.open(path_.c_str())) {
+        headEnd_ = MeshPart::End::Failed;
+        return;
+    }
+    headEnd_ = size_ ? head_.read(reader, 0, nullptr, [this](std::uint64_t from, std::uint64_t to) {
+        return claimHead(from, to);
+    })
+                     : head_.read(reader, 0);
 }
 
 GroupBoundaries MeshReading::finish() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,9 +59,14 @@ public:
     // where the part begins, known once the part before is read.
     MeshPart(char groupChar, bool first);
 
+    // Asked for each run of lines [from, to) before it is read: answers where
+    // this part may read to, `to` or less (where another part begins).
+    using Claim = std::function<std::uint64_t(std::uint64_t from, std::uint64_t to)>;
+
     // Reads the stretch `reader` was opened on, which begins `at` bytes into
-    // the file, to its end or a stop. With `side`, stops when it is stopping.
-    End read(textio::TextReader& reader, std::uint64_t at, const SideWork* side = nullptr);
+    // the file, to its end or a stop. With `side`, stops when it is stopping;
+    // with `claim`, where it answers.
+    End read(textio::TextReader& reader, std::uint64_t at, const SideWork* side = nullptr, const Claim& claim = nullptr);
 
     // Where a Relative end left the file: the face line that was not read.
     std::uint64_t stoppedAt() const { return stoppedAt_; }
@@ -88,19 +95,24 @@ private:
     int groups_ = 0;  // distinct group lines
     std::int64_t vertexLines_ = 0;
     std::uint64_t stoppedAt_ = 0;
+    std::vector<Edge> toggled_;  // a later part's edges of the face being read
 };
 
-// A mesh read in up to two parts at once: the head on the caller's thread,
-// the tail beside it. Where the file cannot be split, the head is all of it.
+// A mesh read in up to two parts at once: the head from the start on the
+// caller's thread, the tail beside it, from where the two have about the
+// same work left once the second thread is free. Where the file cannot be
+// split, the head is all of it.
 class MeshReading {
 public:
-    MeshReading(const char* objPath, char groupChar);
+    // A regular file of at least `splitFrom` bytes, read by the POSIX rules,
+    // may be split.
+    MeshReading(const char* objPath, char groupChar, std::uint64_t splitFrom = kSplitFrom);
 
-    // Leaves the lines after about `share` of the file's bytes to readTail(),
-    // where the file is a regular one of at least `from` bytes read by the
-    // POSIX rules (under the Windows rules a 0x1A byte would end it anywhere).
-    void split(double share, std::uint64_t from = kSplitFrom);
-    bool isSplit() const { return splitAt_ != 0; }
+    bool splittable() const { return size_ != 0; }
+
+    // Fixes the tail to begin with the line after `share` of the file's
+    // bytes, before either is read (for tests).
+    void split(double share);
 
     // The tail, on the second thread.
     void readTail(const SideWork& side);
@@ -110,13 +122,20 @@ public:
     bool headFailed() const { return headEnd_ != MeshPart::End::Read; }
 
     // Once both have been read: the tail folded into the head, what the tail
-    // left (a relative reference, or all of it when readTail() never ran)
-    // read here, and the groups' edges merged.
+    // left (from a relative reference on) read here, and the groups' edges
+    // merged.
     GroupBoundaries finish();
 
 private:
+    std::uint64_t lineAfter(std::uint64_t at) const;
+    std::uint64_t middleOfWork(std::uint64_t from) const;
+    std::uint64_t claimHead(std::uint64_t from, std::uint64_t to);
+
     std::string path_;
-    std::uint64_t splitAt_ = 0;
+    std::uint64_t size_ = 0;  // when the file may be split
+    std::mutex mutex_;        // guards the two below while both parts are read
+    std::uint64_t headClaimed_ = 0;  // where the head's runs read or being read end
+    std::uint64_t splitAt_ = 0;      // where the tail begins; 0 without one
     MeshPart head_, tail_;
     MeshPart::End headEnd_ = MeshPart::End::Failed;
     MeshPart::End tailEnd_ = MeshPart::End::Stopped;
