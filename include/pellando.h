@@ -49,7 +49,8 @@
  * lock of the caller's around each call); they may run beside calls of the
  * other exports. The POSIX build may read TMPDIR during a rewrite, so the
  * environment must not be changed (setenv, putenv) in another thread while
- * a call runs.
+ * a call runs. GetCreases on large files (POSIX builds) uses one thread of
+ * its own beside the caller's, which ends before the call returns.
  */
 #ifndef PELLANDO_H
 #define PELLANDO_H
