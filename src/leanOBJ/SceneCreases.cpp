@@ -20,7 +20,8 @@
 // (edge count or edge block) never starts a crease statement. Without any
 // crease statement the new one goes right after the last edge block.
 //
-// The scene is copied to the replacement file while it is read, and the new
+// The scene is copied to the replacement file while it is read (or, for a
+// large one, ahead by a second thread, and read after), and the new
 // statement, known only at the end, is spliced in at the place recorded.
 #include "SceneCreases.h"
 
